@@ -1,0 +1,81 @@
+#include "point_entry.h"
+
+#include <algorithm>
+
+#include "point_file.h"
+
+PointEntry NewPointEntry() { return PointEntry{}; }
+
+PointEntry ReadPointEntry(const PointFile& file, int slot) {
+  PointEntry entry;
+  entry.name = file.GetName(slot);
+  entry.location = file.GetLocation(slot);
+  entry.longitude = file.GetLongitudeText(slot);
+  entry.latitude = file.GetLatitudeText(slot);
+  entry.iconNumber = file.GetIcon(slot);
+  entry.nickname = file.GetNickname(slot);
+  entry.phone = file.GetPhone(slot);
+  entry.voiceCode = file.GetVoiceCode(slot);
+  entry.date = file.GetDateText(slot);
+  entry.time = file.GetTimeText(slot);
+  return entry;
+}
+
+namespace {
+
+bool IsCoordinateSeparator(char c) {
+  return c == '\'' || c == ' ' || c == ',' || c == '.' || c == '/' || c == '\t' || c == '\n';
+}
+
+// The degrees of a coordinate text: the leading number of its first token, read as atol
+// reads it (a sign, then digits; no digit gives 0). False when the text has no token.
+bool ReadDegrees(std::string_view text, long& degrees) {
+  std::size_t i = 0;
+  while (i < text.size() && IsCoordinateSeparator(text[i])) ++i;
+  if (i == text.size()) return false;
+  // atol would also skip these blanks; the separators above are skipped already.
+  while (i < text.size() && (text[i] == '\r' || text[i] == '\v' || text[i] == '\f')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = std::min(value * 10 + (text[i] - '0'), 1000000L);  // far out of range is enough
+  }
+  degrees = negative ? -value : value;
+  return true;
+}
+
+}  // namespace
+
+bool IsLatLonPlausible(std::string_view longitudeText, std::string_view latitudeText) {
+  long longitude = 0;
+  long latitude = 0;
+  if (!ReadDegrees(longitudeText, longitude) || !ReadDegrees(latitudeText, latitude)) return false;
+  return longitude >= 122 && longitude <= 146 && latitude >= 24 && latitude <= 45;
+}
+
+std::string CheckEntryOnOk(const std::string& name, const std::string& longitude,
+                           const std::string& latitude) {
+  if (name.empty()) return kEnterNameText;
+  if (!IsLatLonPlausible(longitude, latitude)) return kEnterLatLonText;
+  return {};
+}
+
+StoreResult StorePointEntry(PointFile& file, bool isNew, int slot, const PointEntry& entry) {
+  if (entry.name.empty() || entry.longitude.empty() || entry.latitude.empty()) {
+    return StoreResult::kIncomplete;
+  }
+  if (isNew && file.InsertRecord(slot) < 0) return StoreResult::kNoRoom;
+
+  if (file.GetName(slot) != entry.name) file.SetName(slot, entry.name);
+  if (file.GetLocation(slot) != entry.location) file.SetLocation(slot, entry.location);
+  if (file.GetLongitudeText(slot) != entry.longitude) file.SetLongitudeText(slot, entry.longitude);
+  if (file.GetLatitudeText(slot) != entry.latitude) file.SetLatitudeText(slot, entry.latitude);
+  if (file.GetIcon(slot) != entry.iconNumber) file.SetIcon(slot, entry.iconNumber);
+  if (file.GetNickname(slot) != entry.nickname) file.SetNickname(slot, entry.nickname);
+  if (file.GetPhone(slot) != entry.phone) file.SetPhone(slot, entry.phone);
+  const std::uint16_t voice = entry.voiceCode & PointRecord::kVoiceMask;
+  if (file.GetVoiceCode(slot) != voice) file.SetVoiceCode(slot, voice);
+  file.UpdateChecksum(slot);
+  return StoreResult::kStored;
+}

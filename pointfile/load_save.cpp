@@ -1,0 +1,92 @@
+// Moving a point file between disk and a PointFile.
+#include <cstring>
+
+#include "messages.h"
+#include "point_file.h"
+
+namespace {
+
+bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The extension of the last path component, with its period, upper-cased. Paths are
+// Shift_JIS, whose trail bytes include '\\' and letters, so the scan steps over them.
+std::string UpperExtension(const std::string& path) {
+  std::size_t componentStart = 0;
+  std::size_t dot = std::string::npos;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const auto c = static_cast<unsigned char>(path[i]);
+    if (IsShiftJisLeadByte(c) && i + 1 < path.size()) {
+      ++i;
+    } else if (c == '\\' || c == '/' || c == ':') {
+      componentStart = i + 1;
+      dot = std::string::npos;
+    } else if (c == '.') {
+      dot = i;
+    }
+  }
+  if (dot == std::string::npos || dot < componentStart) return {};
+  std::string extension = path.substr(dot);
+  for (char& c : extension) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return extension;
+}
+
+}  // namespace
+
+std::string UnrecognisedFileText(const std::string& path) {
+  // The format holds one %s; building it by hand keeps a '%' in the path harmless.
+  const std::string format = kUnrecognisedFileFormat;
+  const std::size_t at = format.find("%s");
+  return format.substr(0, at) + path + format.substr(at + 2);
+}
+
+std::string FileCauseText(int cause) {
+  if (cause < 0 || cause >= static_cast<int>(std::size(kFileCauseTexts))) return kUnknownCauseText;
+  return kFileCauseTexts[cause];
+}
+
+int ShowFileError(FileCause cause, const std::string& path, MessageSink& sink) {
+  sink.ShowMessage("\"" + path + "\"\n\n" + FileCauseText(static_cast<int>(cause)));
+  return 0;
+}
+
+int PointFile::LoadFile(const std::string& path, FileStore& store, MessageSink& sink) {
+  if (UpperExtension(path) != ".PNT") {
+    Reset();
+    sink.ShowMessage(UnrecognisedFileText(path));
+    return -1;
+  }
+  Reset();
+  std::size_t bytesRead = 0;
+  if (const FileCause cause = store.Read(path, m_image.data(), m_image.size(), bytesRead);
+      cause != FileCause::kNone) {
+    Reset();  // a read that failed part way may have left some of the file behind
+    ShowFileError(cause, path, sink);
+    return -1;
+  }
+  if (IsUsed(0)) m_pointCount = CountPoints();
+  if (std::memcmp(m_image.data(), kPointFileSignature, kSignatureLength) != 0) {
+    Reset();
+    sink.ShowMessage(UnrecognisedFileText(path));
+  }
+  m_modified = 0;
+  return 0;
+}
+
+// A file without points is written too: the user who deleted every point and saved expects
+// to find them deleted, and our loader reads such a file as an empty point file.
+int PointFile::SaveFile(const std::string& path, FileStore& store, MessageSink& sink) const {
+  if (const FileCause cause = store.Replace(path, m_image.data(), m_image.size());
+      cause != FileCause::kNone) {
+    ShowFileError(cause, path, sink);
+    return -1;
+  }
+  return 0;
+}
+
+int PointFile::SavePoints(const std::string& path, FileStore& store, MessageSink& sink) {
+  const int result = SaveFile(path, store, sink);
+  if (result == 0) m_modified = 0;
+  return result;
+}

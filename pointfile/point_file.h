@@ -1,0 +1,113 @@
+// PointFile: the in-memory image of one point file, byte for byte as on disk, with its
+// point count and modified flag. Every read and change of point data goes through here.
+//
+// Slots are addressed by their 0-based number, which is also their row in the lists.
+// Operations trust the slot number (0..249) they are given.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "file_store.h"
+#include "message_sink.h"
+#include "point_record.h"
+
+class PointFile {
+ public:
+  PointFile();  // empty: the signature and nothing else
+
+  // --- State and counting ---------------------------------------------------------------
+  void Reset();  // image cleared to the signature, pointCount 0; modified untouched
+  // Consecutive used slots from slot 0.
+  int CountPoints() const;
+  int IsUsed(int i) const;  // 1 or 0
+  std::uint32_t GetInUse(int i) const;
+  int GetPointCount() const { return m_pointCount; }
+  int IsModified() const { return m_modified; }
+  void SetModified(int flag) { m_modified = flag ? 1 : 0; }
+  // Used slots that lie after the first empty one. A file we write never has them; a
+  // loaded one may. They are listed and kept, and only DeleteRecord on them touches them.
+  int CountStrayPoints() const;
+
+  // --- Fields (texts are Shift_JIS) ------------------------------------------------------
+  void SetInUse(int i);
+  std::string GetName(int i) const;
+  void SetName(int i, std::string_view text);
+  std::string GetLocation(int i) const;
+  void SetLocation(int i, std::string_view text);
+  std::string GetNickname(int i) const;
+  void SetNickname(int i, std::string_view text);
+  std::string GetPhone(int i) const;
+  void SetPhone(int i, std::string_view text);
+  int GetIcon(int i) const;
+  std::string GetIconText(int i) const;  // "%02d"
+  void SetIcon(int i, int n);
+  void SetIconText(int i, std::string_view text);
+  std::uint16_t GetVoiceCode(int i) const;  // flagWord & 0x03E0, left in place
+  void SetVoiceCode(int i, std::uint16_t v);
+  std::uint16_t GetFlagWord(int i) const;
+  std::string GetTimeText(int i) const;
+  void SetTime(int i, std::uint32_t packed);  // does not set modified
+  std::string GetDateText(int i) const;
+  void SetDate(int i, std::uint32_t packed);  // does not set modified
+  std::uint32_t GetLongitude(int i) const;
+  std::uint32_t GetLatitude(int i) const;
+  void SetLongitude(int i, std::uint32_t value);
+  void SetLatitude(int i, std::uint32_t value);
+  std::string GetLongitudeText(int i) const;
+  void SetLongitudeText(int i, std::string_view text);
+  std::string GetLatitudeText(int i) const;
+  void SetLatitudeText(int i, std::string_view text);
+  std::uint32_t GetChecksum(int i) const;
+  std::uint32_t ComputeChecksum(int i) const;
+  void UpdateChecksum(int i);  // does not set modified
+
+  // --- Whole slots -----------------------------------------------------------------------
+  void InitRecord(int i);
+  // Opens a fresh point at slot i, moving the points from i on one slot down. -1 when the
+  // table is full, i is out of range, or slot i holds a point outside the leading run
+  // (it would be overwritten); 1 otherwise.
+  int InsertRecord(int i);
+  // Removes the point in slot i. Within the leading run the later points move up; a point
+  // outside it is cleared in place and nothing else moves. Always 0.
+  int DeleteRecord(int i);
+  void CopyRecord(int dst, int src);
+  // Moves the point in slot src so that it comes just before the point that was in slot dst
+  // (dst may equal the point count: last). The slots in between rotate, so this works with
+  // all 250 slots full. Both slots must lie in the leading run, else nothing happens.
+  // Returns the slot the point ends in, or -1 when nothing moved.
+  int MoveRecord(int dst, int src);
+
+  // --- Load and save ---------------------------------------------------------------------
+  // Reads the file into the image. 0 when read (also when its signature did not match and
+  // the image was emptied); -1 when refused for its extension or when opening or reading
+  // failed. Failures are reported through `sink`.
+  int LoadFile(const std::string& path, FileStore& store, MessageSink& sink);
+  // Writes the image, safely. 0 when written, -1 when not (reported through `sink`).
+  int SaveFile(const std::string& path, FileStore& store, MessageSink& sink) const;
+  // SaveFile, then clears `modified` when it succeeded.
+  int SavePoints(const std::string& path, FileStore& store, MessageSink& sink);
+
+  // The whole image, for saving and for tools that examine it.
+  const std::array<std::uint8_t, kPointFileLength>& Image() const { return m_image; }
+
+ private:
+  std::uint8_t* Slot(int i) { return m_image.data() + kHeaderLength + i * PointRecord::kEncodedLength; }
+  const std::uint8_t* Slot(int i) const {
+    return m_image.data() + kHeaderLength + i * PointRecord::kEncodedLength;
+  }
+  void SetFlagBit(int i, std::uint16_t bit, bool on);
+
+  std::array<std::uint8_t, kPointFileLength> m_image{};
+  int m_pointCount = 0;
+  int m_modified = 0;
+};
+
+// "\"path\"\n\n" followed by the text of the cause, shown through `sink`. Returns 0.
+int ShowFileError(FileCause cause, const std::string& path, MessageSink& sink);
+// The text of one cause code ("原因不明です" for codes outside 0..14).
+std::string FileCauseText(int cause);
+// "%s\n    は認識できないファイルです" with the path.
+std::string UnrecognisedFileText(const std::string& path);
