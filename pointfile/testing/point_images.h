@@ -48,7 +48,7 @@ inline Image ImageOf(const PointFile& file) { return Image(file.Image().begin(),
 inline void PutPoint(Image& image, int slot, std::uint32_t id) {
   std::uint8_t* p = SlotBytes(image, slot);
   for (std::size_t k = 0; k < PointRecord::kEncodedLength; ++k) {
-    p[k] = static_cast<std::uint8_t>(0x11 + k + id);
+    p[k] = static_cast<std::uint8_t>(0x80 | ((k + id) & 0x7F));
   }
   PutBigEndian32(p + PointRecord::kInUse, 1);
   PutBigEndian32(p + PointRecord::kLongitude, id);

@@ -1,0 +1,195 @@
+// MainDialog: the main window (template 132, menu 128). It owns every long-lived object of
+// the program and routes each command, notification and message to its handler. The
+// handlers live in the files of what they do:
+//   main_dialog.cpp          construction, initialisation, drops, painting, closing
+//   main_layout.cpp          the two layouts, resizing, minimum size
+//   point_list_commands.cpp  filling the list, status texts, icons, row click, context menu
+//   file_commands.cpp        open, save, save as, the question on closing
+//   point_commands.cpp       edit, add, delete, the point edit dialog
+//   map_link_commands.cpp    the helper program (map display, marker position)
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/controls.h"
+#include "framework/dialog.h"
+#include "framework/prompts.h"
+#include "framework/win32_file_store.h"
+#include "import_list_view.h"
+#include "map_object_dialog.h"
+#include "point_file.h"
+#include "point_list_view.h"
+#include "point_text_row.h"
+
+// Messages the helper program posts to the main window.
+constexpr UINT kHelperMarkerNotice = 0x0800;
+constexpr UINT kHelperReply = 0x0801;
+
+class MainDialog : public Dialog {
+ public:
+  // `commandLine` is the text after the program's name (Shift_JIS); its first token names
+  // the file opened at start-up.
+  explicit MainDialog(const std::string& commandLine);
+  ~MainDialog() override;
+
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+
+  // --- Start-up and files opened from outside ------------------------------------------
+  // The running program's directory (one trailing backslash) and file name.
+  void GetProgramDir(std::string& dir, std::string& file) const;
+  // Sets m_fileDir and m_savePath from a path.
+  void RememberPath(const std::string& path);
+  // Loads `path` into m_pointFile (the load reports its own errors) and refills the list.
+  void OpenPointFile(const std::string& path);
+
+  // --- Point list and status bar --------------------------------------------------------
+  void FillPointList();
+  void RefreshPointRow(int index);
+  void AddPointRow(const PointTextRow& row, int index);
+  void SelectRow(int index);
+  void UpdateStatusTexts();
+  void LoadPointIcons();
+  HICON GetLargeIcon(int image) const;  // the caller destroys it
+  RECT GetPointListRect() const;        // screen coordinates
+
+  // --- File commands --------------------------------------------------------------------
+  void SavePoints(const std::string& path);
+  void AskSaveAs();
+  // The question on closing: true when the window may close.
+  bool ConfirmClose();
+
+  // --- Point commands -------------------------------------------------------------------
+  // Runs the point edit dialog for slot `index`; IDOK when a point was stored.
+  int EditPoint(bool isNew, int index);
+
+  // --- Layout ---------------------------------------------------------------------------
+  void LayoutEditScreen();
+  void LayoutImportScreen();
+  void AlignRight(int controlId);
+
+  // --- Map link -------------------------------------------------------------------------
+  void RegisterMapMessages();
+  void CheckHelperPresent();
+  void CloseHelper();
+
+  // --- For the list controls, the dialogs it runs, and tests ----------------------------
+  PointFile& Points() { return m_pointFile; }
+  PointListView& PointList() { return m_pointList; }
+  ImportListView& ImportList() { return m_importList; }
+  StatusBar& Status() { return m_statusBar; }
+  const ImageList& SmallIcons() const { return m_smallIcons; }
+  const ImageList& LargeIcons() const { return m_largeIcons; }
+  const std::string& FilePath() const { return m_filePath; }
+  const std::string& SavePath() const { return m_savePath; }
+  const std::string& FileDir() const { return m_fileDir; }
+  const std::string& ImportDir() const { return m_importDir; }
+  int ViewMode() const { return m_viewMode; }
+  bool HelperPresent() const { return m_helperPresent; }
+  int MinWidth() const { return m_minWidth; }
+  int MinHeight() const { return m_minHeight; }
+  HICON Icon() const { return m_hIcon; }
+  HBRUSH BackgroundBrush() const { return m_bkBrush; }
+  FileStore& Files() { return m_fileStore; }
+  MessageSink& Messages() { return m_messageSink; }
+
+ protected:
+  void DoDataExchange(DataExchange& dx) override;
+
+ private:
+  // Window messages (main_dialog.cpp, main_layout.cpp).
+  LRESULT OnPaint(WPARAM, LPARAM);
+  LRESULT OnQueryDragIcon(WPARAM, LPARAM);
+  LRESULT OnCtlColorDialog(WPARAM, LPARAM);
+  LRESULT OnDropFiles(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnSizing(WPARAM, LPARAM);
+  void OnAppAbout();
+  void OnAppExit();
+  void OnViewEditScreen();
+  void OnViewImportScreen();
+
+  // Point list (point_list_commands.cpp).
+  void OnPointListClick(NMHDR* header, LRESULT* result);
+  void OnPointListDoubleClick(NMHDR* header, LRESULT* result);
+  LRESULT OnContextMenu(WPARAM, LPARAM);
+  void OnSelectAll();
+  void OnDeselectAll();
+
+  // File commands (file_commands.cpp).
+  void OnFileOpen();
+  void OnFileSave();
+  void OnFileSaveAs();
+  void OnFileImport();
+
+  // Point commands (point_commands.cpp).
+  void OnEditPoint();
+  void OnAddPoint();
+  void OnDeletePoint();
+
+  // Map link (map_link_commands.cpp).
+  void OnMapDisplay();
+  void OnTakePosition();
+  void OnMapObject();
+  LRESULT OnMarkerNotice(WPARAM, LPARAM);
+  LRESULT OnHelperReply(WPARAM, LPARAM);
+
+  // Members in the order the window's parts were designed in.
+  StatusBar m_statusBar;
+  // Registered message ids of the helper protocol, in registration order.
+  UINT m_msgQuorvin = 0;
+  UINT m_msgAddTextEx = 0;
+  UINT m_msgLayerName = 0;
+  UINT m_msgTextStart = 0;
+  UINT m_msgTextChar = 0;
+  UINT m_msgTextEnd = 0;
+  UINT m_msgGetMarkLat = 0;
+  UINT m_msgGetMarkLon = 0;
+  UINT m_msgSetLayer = 0;
+  UINT m_msgDeleteText = 0;
+  UINT m_msgObjectName = 0;
+  UINT m_msgInitMap = 0;
+  std::string m_replyText;
+  PROCESS_INFORMATION m_helperProcess{};
+  HWND m_helperWindow = nullptr;
+  std::string m_markerLongitude;
+  PointFile m_pointFile;
+  ImageList m_smallIcons;
+  ImageList m_largeIcons;
+  int m_editIndex = 0;
+  PointTextRow m_row;
+  unsigned char m_viewMode = 0;  // 0 edit screen, 1 import screen
+  std::string m_fileDir;
+  COLORREF m_bkColor = RGB(0, 0, 0);
+  std::string m_filePath;
+  std::string m_savePath;
+  HBRUSH m_bkBrush = nullptr;
+  std::string m_keyName;
+  int m_maxPoints = 0;
+  std::string m_mapObjectName;
+  Edit m_lonEdit;
+  Edit m_latEdit;
+  PointListView m_pointList;
+  ImportListView m_importList;
+  bool m_helperPresent = false;
+  bool m_helperStarted = false;
+  std::string m_markerLatitude;
+  MapObjectDialog m_mapObjectDialog;
+  int m_minWidth = 0;
+  int m_minHeight = 0;
+  HICON m_hIcon = nullptr;
+  std::string m_importDir;
+  std::string m_importPath;
+  // Set once the window has been initialised: size notifications before that (during
+  // creation) find no controls to place.
+  bool m_sizedOnce = false;
+  // How the core reaches files and the user.
+  Win32FileStore m_fileStore;
+  MessageBoxSink m_messageSink{*this};
+
+  OSTREL_MESSAGE_TABLE();
+};

@@ -1,0 +1,57 @@
+#include "point_text_row.h"
+
+#include <gtest/gtest.h>
+
+#include "point_file.h"
+#include "voice_guidance.h"
+
+TEST(PointTextRow, ShowsTheTextFormsOfAPoint) {
+  PointFile file;
+  ASSERT_EQ(file.InsertRecord(0), 1);
+  file.SetName(0, "東京駅");
+  file.SetLocation(0, "千代田区");
+  file.SetNickname(0, "eki");
+  file.SetPhone(0, "03-1234");
+  file.SetIcon(0, 7);
+  file.SetLongitudeText(0, "139/46/01.500");
+  file.SetLatitudeText(0, "35/40/52.250");
+
+  const PointTextRow row = PointTextRow::FromSlot(file, 0);
+  EXPECT_EQ(row.name, "東京駅");
+  EXPECT_EQ(row.location, "千代田区");
+  EXPECT_EQ(row.nickname, "eki");
+  EXPECT_EQ(row.phone, "03-1234");
+  EXPECT_EQ(row.icon, "07");
+  EXPECT_EQ(row.longitude, "139/46/01.500");
+  EXPECT_EQ(row.latitude, " 35/40/52.250");
+}
+
+TEST(PointTextRow, AnEmptySlotGivesABlankRow) {
+  PointFile file;
+  EXPECT_EQ(PointTextRow::FromSlot(file, 3), PointTextRow{});
+}
+
+TEST(PointTextRow, IconImageIsTheNumberLessOneOrNone) {
+  EXPECT_EQ(IconImageIndex("07"), 6);
+  EXPECT_EQ(IconImageIndex("01"), 0);
+  EXPECT_EQ(IconImageIndex("55"), 54);
+  // No picture: not a number, icon 0, or beyond the drawn icons.
+  EXPECT_EQ(IconImageIndex(""), -1);
+  EXPECT_EQ(IconImageIndex("x7"), -1);
+  EXPECT_EQ(IconImageIndex("00"), -1);
+  EXPECT_EQ(IconImageIndex("56"), -1);
+  EXPECT_EQ(IconImageIndex("181"), -1);
+}
+
+TEST(VoiceGuidance, FindsTheEntryByTheVoiceBitsOnly) {
+  EXPECT_EQ(VoiceIndexForCode(0x3E0), 0);
+  EXPECT_EQ(VoiceIndexForCode(0x000), 1);
+  EXPECT_EQ(VoiceIndexForCode(0x8400), 1);  // a new point's start value: fanfare
+  EXPECT_EQ(VoiceIndexForCode(0xC1E0), 16);
+  // Codes 16-30 have no entry and show as "no voice".
+  EXPECT_EQ(VoiceIndexForCode(0x200), 0);
+  EXPECT_EQ(VoiceIndexForCode(0x3C0), 0);
+  for (int i = 0; i < kVoiceGuidanceCount; ++i) {
+    EXPECT_EQ(VoiceIndexForCode(VoiceGuidanceTable[i].code), i) << i;
+  }
+}

@@ -1,0 +1,215 @@
+#include "framework/controls.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "framework/text_encoding.h"
+
+namespace {
+
+// A list item's text, asked for with a buffer that grows until the text fits.
+std::string ListViewText(const ListView& list, int index, int subItem) {
+  std::vector<wchar_t> buffer(256);
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = subItem;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const int length = static_cast<int>(
+        list.Send(LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
+    if (length < static_cast<int>(buffer.size()) - 1) return NarrowText(std::wstring_view(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace
+
+int ComboBox::AddString(const std::string& text) const {
+  const std::wstring wide = WidenText(text);
+  return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+std::string ComboBox::GetLBText(int index) const {
+  const LRESULT length = Send(CB_GETLBTEXTLEN, index);
+  if (length == CB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  Send(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return NarrowText(text);
+}
+
+int ListBox::AddString(const std::string& text) const {
+  const std::wstring wide = WidenText(text);
+  return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+std::string ListBox::GetText(int index) const {
+  const LRESULT length = Send(LB_GETTEXTLEN, index);
+  if (length == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  Send(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return NarrowText(text);
+}
+
+int SpinButton::GetPos32(bool* failed) const {
+  BOOL error = FALSE;
+  const int pos = static_cast<int>(Send(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)));
+  if (failed) *failed = error != FALSE;
+  return pos;
+}
+
+int ListView::InsertColumn(int index, const std::string& heading, int width, int format) const {
+  std::wstring text = WidenText(heading);
+  LVCOLUMNW column{};
+  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+  column.fmt = format;
+  column.cx = width;
+  column.pszText = text.data();
+  return static_cast<int>(Send(LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column)));
+}
+
+bool ListView::HasColumn(int index) const {
+  LVCOLUMNW column{};
+  column.mask = LVCF_WIDTH;
+  return Send(LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(&column)) != 0;
+}
+
+std::string ListView::GetColumnText(int index) const {
+  wchar_t buffer[256] = {};
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = buffer;
+  column.cchTextMax = 256;
+  if (!Send(LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(&column))) return {};
+  return NarrowText(buffer);
+}
+
+int ListView::InsertItem(int index, const std::string& text, int image) const {
+  std::wstring wide = WidenText(text);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = index;
+  item.pszText = wide.data();
+  item.iImage = image;
+  return InsertItem(item);
+}
+
+bool ListView::SetItemText(int index, int subItem, const std::string& text) const {
+  std::wstring wide = WidenText(text);
+  LVITEMW item{};
+  item.iSubItem = subItem;
+  item.pszText = wide.data();
+  return Send(LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+std::string ListView::GetItemText(int index, int subItem) const { return ListViewText(*this, index, subItem); }
+
+int ListView::GetItemImage(int index) const {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  return GetItem(item) ? item.iImage : -1;
+}
+
+bool ListView::SetItemState(int index, UINT state, UINT mask) const {
+  LVITEMW item{};
+  item.state = state;
+  item.stateMask = mask;
+  return Send(LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+int ListView::HitTest(POINT client, UINT* flags) const {
+  LVHITTESTINFO info{};
+  info.pt = client;
+  const int index = static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+  if (flags) *flags = info.flags;
+  return index;
+}
+
+bool StatusBar::Create(HWND parent, UINT id) {
+  // Created along the parent's bottom edge, the bar takes the height of one line of its
+  // font. It re-aligns itself only when it is sent WM_SIZE, which a dialog never forwards,
+  // so from then on the owner's layout places it and keeps that height.
+  m_hwnd = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"",
+                             WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0, 0, 0,
+                             parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                             ::GetModuleHandleW(nullptr), nullptr);
+  return m_hwnd != nullptr;
+}
+
+void StatusBar::SetPanes(std::initializer_list<int> fixedWidths) {
+  m_paneCount = 1;
+  for (int w : fixedWidths) {
+    if (m_paneCount == kMaxPanes) break;
+    m_fixed[m_paneCount++] = w;
+  }
+  FitPanes();
+}
+
+void StatusBar::FitPanes() const {
+  if (m_paneCount == 0) return;
+  const RECT client = ClientRect();
+  int edges[kMaxPanes];
+  int right = client.right;
+  // The last pane runs to the end (-1), so the sizing grip stays inside it.
+  edges[m_paneCount - 1] = -1;
+  for (int i = m_paneCount - 1; i > 0; --i) {
+    right -= m_fixed[i];
+    edges[i - 1] = std::max(right, 0);
+  }
+  Send(SB_SETPARTS, m_paneCount, reinterpret_cast<LPARAM>(edges));
+}
+
+void StatusBar::SetPaneText(int pane, const std::string& text, UINT style) const {
+  const std::wstring wide = WidenText(text);
+  Send(SB_SETTEXTW, static_cast<WPARAM>(pane) | style, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+std::string StatusBar::PaneText(int pane) const {
+  const LRESULT length = LOWORD(Send(SB_GETTEXTLENGTHW, pane));
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  Send(SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return NarrowText(text);
+}
+
+bool ImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
+  Destroy();
+  m_list = ::ImageList_Create(cx, cy, flags, initial, grow);
+  return m_list != nullptr;
+}
+
+void ImageList::Destroy() {
+  if (m_list) ::ImageList_Destroy(m_list);
+  m_list = nullptr;
+}
+
+bool Menu::Load(int id) {
+  m_menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+  return m_menu != nullptr;
+}
+
+bool Menu::Destroy() {
+  const bool done = m_menu && ::DestroyMenu(m_menu);
+  m_menu = nullptr;
+  return done;
+}
+
+std::string Menu::ItemText(int position) const {
+  wchar_t buffer[256] = {};
+  ::GetMenuStringW(m_menu, position, buffer, 256, MF_BYPOSITION);
+  return NarrowText(buffer);
+}
+
+bool Menu::IsSeparator(int position) const {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  return ::GetMenuItemInfoW(m_menu, position, TRUE, &info) && (info.fType & MFT_SEPARATOR);
+}
+
+bool Menu::Append(UINT flags, UINT_PTR id, const std::string& text) const {
+  const std::wstring wide = WidenText(text);
+  return ::AppendMenuW(m_menu, flags, id, (flags & MF_SEPARATOR) ? nullptr : wide.c_str()) != FALSE;
+}

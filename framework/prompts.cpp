@@ -1,0 +1,87 @@
+#include "framework/prompts.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "framework/text_encoding.h"
+#include "framework/window.h"
+
+namespace {
+
+Win32Prompter g_realPrompter;
+Prompter* g_prompter = &g_realPrompter;
+
+// "Name|*.ext|All|*.*||" -> the double-NUL-terminated list OPENFILENAMEW wants.
+std::wstring FilterList(const std::string& filter) {
+  std::wstring list = WidenText(filter);
+  for (wchar_t& c : list)
+    if (c == L'|') c = L'\0';
+  list.push_back(L'\0');
+  return list;
+}
+
+}  // namespace
+
+Prompter& Prompts() { return *g_prompter; }
+
+ScopedPrompter::ScopedPrompter(Prompter& prompter) : m_previous(g_prompter) { g_prompter = &prompter; }
+
+ScopedPrompter::~ScopedPrompter() { g_prompter = m_previous; }
+
+std::wstring ApplicationName() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD got = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (got < path.size()) {
+      path.resize(got);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  std::wstring name(path.begin(), path.end());
+  if (const size_t slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name.erase(0, slash + 1);
+  if (const size_t dot = name.rfind(L'.'); dot != std::wstring::npos) name.erase(dot);
+  return name;
+}
+
+void Win32Prompter::ShowMessage(HWND owner, const std::string& text) {
+  ::MessageBoxW(owner, WidenText(text).c_str(), ApplicationName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+int Win32Prompter::AskYesNoCancel(HWND owner, const std::string& text) {
+  return ::MessageBoxW(owner, WidenText(text).c_str(), ApplicationName().c_str(),
+                       MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+}
+
+std::optional<std::string> Win32Prompter::ChooseFile(HWND owner, const FileDialogRequest& request) {
+  const std::wstring filter = FilterList(request.filter);
+  const std::wstring extension = WidenText(request.defaultExtension);
+  const std::wstring directory = WidenText(request.initialDirectory);
+  // Room for a long path; the dialog says so (FNERR_BUFFERTOOSMALL) rather than cut one.
+  std::vector<wchar_t> file(32768, L'\0');
+  const std::wstring proposed = WidenText(request.fileName);
+  proposed.copy(file.data(), std::min(proposed.size(), file.size() - 1));
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.size() > 1 ? filter.c_str() : nullptr;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
+  ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  if (request.hideReadOnly) ofn.Flags |= OFN_HIDEREADONLY;
+  if (request.overwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
+  const BOOL chosen = request.save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn);
+  if (!chosen) return std::nullopt;
+
+  const std::wstring path(file.data());
+  std::optional<std::string> narrow = NarrowExactly(path);
+  if (!narrow) ShowMessage(owner, UnrepresentablePathText(path));
+  return narrow;
+}
+
+void MessageBoxSink::ShowMessage(const std::string& text) { Prompts().ShowMessage(m_owner.Handle(), text); }

@@ -1,0 +1,97 @@
+#include "framework/testing/gui_test_support.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "framework/text_encoding.h"
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT point) {
+  // DROPFILES, then the paths one after another, each NUL-terminated, then one more NUL.
+  size_t chars = 1;
+  for (const std::wstring& p : paths) chars += p.size() + 1;
+  const size_t bytes = sizeof(DROPFILES) + chars * sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = point;
+  drop->fNC = FALSE;
+  drop->fWide = TRUE;
+  auto* out = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
+  for (const std::wstring& p : paths) {
+    std::memcpy(out, p.c_str(), (p.size() + 1) * sizeof(wchar_t));
+    out += p.size() + 1;
+  }
+  *out = L'\0';
+  ::GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TempDirectory::TempDirectory() {
+  wchar_t base[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, base);
+  for (unsigned n = ::GetTickCount();; ++n) {
+    std::wstring candidate = std::wstring(base) + L"ostrel-test-" + std::to_wstring(n) + L"\\";
+    if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
+      m_path = NarrowText(candidate);
+      break;
+    }
+  }
+}
+
+TempDirectory::~TempDirectory() {
+  // SHFileOperation wants a double-NUL-terminated list and no trailing backslash.
+  std::wstring from = WidePath();
+  from.pop_back();
+  from.push_back(L'\0');
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+  ::SHFileOperationW(&op);
+}
+
+std::wstring TempDirectory::WidePath() const { return WidenText(m_path); }
+
+bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+  HANDLE file = ::CreateFileW(WidenText(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  HANDLE file = ::CreateFileW(WidenText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  unsigned char chunk[65536];
+  DWORD got = 0;
+  while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  ::CloseHandle(file);
+  return bytes;
+}
+
+bool FileExists(const std::string& path) {
+  return ::GetFileAttributesW(WidenText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ProgramDirectory() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dir(path, length);
+  dir.erase(dir.find_last_of(L'\\') + 1);
+  return NarrowText(dir);
+}

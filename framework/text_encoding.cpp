@@ -1,0 +1,52 @@
+#include "framework/text_encoding.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr UINT kShiftJis = 932;
+
+}  // namespace
+
+std::wstring WidenText(std::string_view sjis) {
+  if (sjis.empty()) return {};
+  const int length = static_cast<int>(sjis.size());
+  const int needed = ::MultiByteToWideChar(kShiftJis, 0, sjis.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(needed), L'\0');
+  ::MultiByteToWideChar(kShiftJis, 0, sjis.data(), length, wide.data(), needed);
+  return wide;
+}
+
+std::string NarrowText(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int needed =
+      ::WideCharToMultiByte(kShiftJis, 0, text.data(), length, nullptr, 0, "?", nullptr);
+  std::string narrow(static_cast<size_t>(needed), '\0');
+  ::WideCharToMultiByte(kShiftJis, 0, text.data(), length, narrow.data(), needed, "?", nullptr);
+  return narrow;
+}
+
+std::optional<std::string> NarrowExactly(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int length = static_cast<int>(text.size());
+  // Without WC_NO_BEST_FIT_CHARS the conversion would quietly turn, say, a full-width
+  // letter missing from the table into a similar ASCII one, naming a different file.
+  BOOL usedDefault = FALSE;
+  const int needed = ::WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), length,
+                                           nullptr, 0, nullptr, &usedDefault);
+  if (needed <= 0 || usedDefault) return std::nullopt;
+  std::string narrow(static_cast<size_t>(needed), '\0');
+  ::WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), length, narrow.data(),
+                        needed, nullptr, &usedDefault);
+  if (usedDefault) return std::nullopt;
+  // Round trip as a last check: code page 932 maps a few characters one way only.
+  if (WidenText(narrow) != text) return std::nullopt;
+  return narrow;
+}
+
+std::string UnrepresentablePathText(std::wstring_view path) {
+  return "\"" + NarrowText(path) +
+         "\"\n\nこのファイル名には Shift_JIS で表せない文字が含まれているため開けません。"
+         "\nファイル名を変えてから開いてください。";
+}

@@ -1,0 +1,161 @@
+#include "framework/window.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "framework/text_encoding.h"
+
+namespace {
+
+// The property under which a window keeps the Window object that handles its messages.
+constexpr wchar_t kOwnerProperty[] = L"Ostrel.Window";
+constexpr UINT_PTR kSubclassId = 1;
+
+bool IdMatches(const MessageEntry& e, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (e.match) {
+    case MessageMatch::kMessage:
+      return message == e.message;
+    case MessageMatch::kCommand:
+      // Menu items send code 0, accelerators 1, and a button's click is BN_CLICKED (0).
+      return message == WM_COMMAND && LOWORD(wParam) == e.id && HIWORD(wParam) <= 1;
+    case MessageMatch::kControl:
+      return message == WM_COMMAND && LOWORD(wParam) == e.id && HIWORD(wParam) == e.code;
+    case MessageMatch::kNotify: {
+      if (message != WM_NOTIFY) return false;
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      return header->code == e.code && header->idFrom == e.id;
+    }
+    case MessageMatch::kReflectedNotify:
+      return message == kReflectedNotify &&
+             reinterpret_cast<const NMHDR*>(lParam)->code == e.code;
+  }
+  return false;
+}
+
+}  // namespace
+
+Window::~Window() {
+  if (m_subclassed && ::IsWindow(m_hwnd)) {
+    ::RemoveWindowSubclass(m_hwnd, &Window::SubclassProc, kSubclassId);
+    ::RemovePropW(m_hwnd, kOwnerProperty);
+  }
+}
+
+HWND Window::Detach() {
+  HWND hwnd = m_hwnd;
+  if (m_subclassed && ::IsWindow(hwnd)) {
+    ::RemoveWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId);
+    ::RemovePropW(hwnd, kOwnerProperty);
+  }
+  m_subclassed = false;
+  m_hwnd = nullptr;
+  return hwnd;
+}
+
+void Window::Bind(HWND hwnd) {
+  if (m_hwnd && m_hwnd != hwnd) Detach();
+  m_hwnd = hwnd;
+  if (GetMessageTable() && hwnd && !m_subclassed) {
+    ::SetWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SetOwner(hwnd, this);
+    m_subclassed = true;
+  }
+}
+
+void Window::SetOwner(HWND hwnd, Window* window) {
+  if (window)
+    ::SetPropW(hwnd, kOwnerProperty, window);
+  else
+    ::RemovePropW(hwnd, kOwnerProperty);
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Window*>(::GetPropW(hwnd, kOwnerProperty)) : nullptr;
+}
+
+RECT Window::ClientRect() const {
+  RECT r{};
+  ::GetClientRect(m_hwnd, &r);
+  return r;
+}
+
+RECT Window::WindowRect() const {
+  RECT r{};
+  ::GetWindowRect(m_hwnd, &r);
+  return r;
+}
+
+RECT Window::RectInParent() const {
+  RECT r = WindowRect();
+  ::MapWindowPoints(HWND_DESKTOP, Parent(), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool Window::Destroy() {
+  const bool done = ::DestroyWindow(m_hwnd) != FALSE;
+  if (done) m_hwnd = nullptr;
+  return done;
+}
+
+void Window::SetText(const std::string& text) const {
+  ::SetWindowTextW(m_hwnd, WidenText(text).c_str());
+}
+
+std::string Window::Text() const {
+  const int length = ::GetWindowTextLengthW(m_hwnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int got = ::GetWindowTextW(m_hwnd, text.data(), length + 1);
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return NarrowText(text);
+}
+
+void Window::SetItemText(int id, const std::string& text) const {
+  ::SetDlgItemTextW(m_hwnd, id, WidenText(text).c_str());
+}
+
+std::string Window::ItemText(int id) const { return Window(Item(id)).Text(); }
+
+bool Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  for (const MessageTable* table = GetMessageTable(); table; table = table->base) {
+    for (std::size_t i = 0; i < table->count; ++i) {
+      const MessageEntry& entry = table->entries[i];
+      if (!IdMatches(entry, message, wParam, lParam)) continue;
+      // Handlers may send messages that come back here: keep the outer message.
+      const CurrentMessage outer = m_current;
+      m_current = CurrentMessage{message, wParam, lParam};
+      result = entry.call(*this, wParam, lParam);
+      const bool handled = !m_current.defaultRequested;
+      m_current = outer;
+      return handled;
+    }
+  }
+  return false;
+}
+
+LRESULT Window::Default() {
+  if (m_subclassed) {
+    m_current.defaultDone = true;
+    return ::DefSubclassProc(m_hwnd, m_current.message, m_current.wParam, m_current.lParam);
+  }
+  m_current.defaultRequested = true;
+  return 0;
+}
+
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR refData) {
+  auto* self = reinterpret_cast<Window*>(refData);
+  if (message == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId);
+    ::RemovePropW(hwnd, kOwnerProperty);
+    self->m_subclassed = false;
+    self->m_hwnd = nullptr;
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+  }
+  // A control's parent reflects each WM_NOTIFY it receives back to the sender first
+  // (Dialog does this); messages the table does not take go to the original procedure.
+  LRESULT result = 0;
+  if (self->Dispatch(message, wParam, lParam, result)) return result;
+  if (message == kReflectedNotify) return 0;
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}

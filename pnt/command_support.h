@@ -1,0 +1,53 @@
+// What every pnt command shares: exit statuses, messages on standard error, opening a point
+// file for reading or changing, and the one way a changed file is written back.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "message_sink.h"
+#include "point_file.h"
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // refused, unreadable, or findings (check)
+inline constexpr int kExitUsage = 2;
+
+// Prints "pnt: message" on standard error and returns kExitFailure.
+int Fail(std::string_view message);
+void Warn(std::string_view message);
+
+// Prints the core's Shift_JIS messages on standard error as UTF-8. The path inside a message
+// stays as the system gave it (UTF-8 here), only the texts around it are converted.
+class StderrSink : public MessageSink {
+ public:
+  explicit StderrSink(std::string path) : m_path(std::move(path)) {}
+  void ShowMessage(const std::string& text) override;
+
+ private:
+  std::string m_path;
+};
+
+struct OpenedPointFile {
+  PointFile file;
+  bool existed = true;
+  std::size_t fileSize = 0;      // the size on disk
+  bool signatureMatched = true;  // false: LoadFile emptied the image
+};
+
+enum class MissingFile { kRefuse, kStartEmpty };
+
+// Loads `path` through LoadFile. Returns nothing (the reason printed) when the file was refused,
+// could not be read, or is not a point file; a missing file starts empty when `missing` allows.
+std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFile missing);
+
+// Writes `file` to `path` with the core's safe save; with `backup` the previous file is kept
+// as path.bak first. Returns kExitOk or, with the reason printed, kExitFailure.
+int WritePointFile(const PointFile& file, const std::string& path, bool backup);
+
+// A slot number typed by the user, 0-249; prints what is wrong and returns nothing otherwise.
+std::optional<int> ParseSlotArgument(std::string_view text, std::string_view what);
+
+// true when `path` ends in ".pnt" in any case, the only files the editor and the car open.
+bool HasPointFileExtension(std::string_view path);

@@ -1,0 +1,19 @@
+// Conversions between the point file's Shift_JIS (code page 932) and the UTF-8 that terminals
+// and interchange files use. Both go through the C library's iconv, never a table of our own.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Every byte sequence code page 932 cannot decode becomes U+FFFD; nothing is dropped silently.
+std::string Cp932ToUtf8(std::string_view sjis);
+
+struct Cp932Text {
+  std::string text;   // Shift_JIS
+  int replaced = 0;   // characters code page 932 cannot hold, each written as "?"
+};
+
+// Invalid UTF-8 counts as characters that cannot be held.
+Cp932Text Utf8ToCp932(std::string_view utf8);
+
+bool IsValidUtf8(std::string_view text);

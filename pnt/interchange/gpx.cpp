@@ -1,0 +1,123 @@
+#include "gpx.h"
+
+#include <pugixml.hpp>
+
+#include "text_position.h"
+#include "values.h"
+#include "xml_text.h"
+
+std::string WriteGpx(const std::vector<Waypoint>& points, int offsetMinutes) {
+  std::string out;
+  out.reserve(512 + points.size() * 400);
+  out +=
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<gpx version=\"1.1\" creator=\"Ostrel pnt\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:ostrel=\"";
+  out += kGpxExtensionNamespace;
+  out +=
+      "\" xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
+      "http://www.topografix.com/GPX/1/1/gpx.xsd\">\n";
+  for (const Waypoint& p : points) {
+    // The child elements keep the order the GPX schema prescribes.
+    out += "  <wpt lat=\"" + FormatDegrees(p.latitude) + "\" lon=\"" + FormatDegrees(p.longitude) + "\">\n";
+    if (p.stamp && IsRealStamp(*p.stamp)) {
+      AppendXmlElement(out, "    ", "time", FormatIsoTime(*p.stamp, offsetMinutes));
+    }
+    AppendXmlElement(out, "    ", "name", p.name);
+    AppendXmlElement(out, "    ", "cmt", p.nickname);
+    AppendXmlElement(out, "    ", "desc", p.location);
+    if (p.icon) AppendXmlElement(out, "    ", "sym", std::to_string(*p.icon));
+    if (!p.phone.empty() || p.voice) {
+      out += "    <extensions>\n";
+      AppendXmlElement(out, "      ", "ostrel:phone", p.phone);
+      if (p.voice) AppendXmlElement(out, "      ", "ostrel:voice", std::to_string(*p.voice));
+      out += "    </extensions>\n";
+    }
+    out += "  </wpt>\n";
+  }
+  out += "</gpx>\n";
+  return out;
+}
+
+namespace {
+
+// The element of our namespace called `name` inside the wpt's extensions, whatever prefix the
+// file gives the namespace.
+std::string ExtensionText(const pugi::xml_node& wpt, std::string_view name) {
+  pugi::xml_node extensions = ChildByLocalName(wpt, "extensions");
+  for (pugi::xml_node child = extensions.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element || LocalName(child) != name) continue;
+    std::string_view qualified = child.name();
+    std::string prefix(qualified.substr(0, qualified.size() - name.size()));
+    std::string attribute = prefix.empty() ? "xmlns" : "xmlns:" + prefix.substr(0, prefix.size() - 1);
+    for (pugi::xml_node scope = child; scope; scope = scope.parent()) {
+      pugi::xml_attribute declared = scope.attribute(attribute.c_str());
+      if (declared) {
+        if (std::string_view(declared.value()) == kGpxExtensionNamespace) return child.child_value();
+        break;
+      }
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
+  ParsedWaypoints result;
+  pugi::xml_document document;
+  result.error = LoadXml(document, text);
+  if (!result.ok()) return result;
+  pugi::xml_node root = document.document_element();
+  if (LocalName(root) != "gpx") {
+    result.error = std::string("not a GPX file: the root element is <") + root.name() + ">";
+    return result;
+  }
+  LineCounter lines(text);
+  int number = 0;
+  for (pugi::xml_node wpt = root.first_child(); wpt; wpt = wpt.next_sibling()) {
+    if (wpt.type() != pugi::node_element || LocalName(wpt) != "wpt") continue;
+    ++number;
+    Waypoint p;
+    p.where = "wpt " + std::to_string(number) + " (line " +
+              std::to_string(lines.LineOf(static_cast<std::size_t>(wpt.offset_debug()))) + ")";
+    pugi::xml_attribute lat = wpt.attribute("lat");
+    pugi::xml_attribute lon = wpt.attribute("lon");
+    if (!lat || !lon) {
+      result.error = p.where + ": the lat or lon attribute is missing";
+      return result;
+    }
+    auto latitude = ParseNumber(lat.value());
+    auto longitude = ParseNumber(lon.value());
+    if (!latitude || !longitude) {
+      result.error = p.where + ": lat=\"" + lat.value() + "\" lon=\"" + lon.value() +
+                     "\" is not a pair of numbers";
+      return result;
+    }
+    p.latitude = *latitude;
+    p.longitude = *longitude;
+    p.name = ChildText(wpt, "name");
+    p.nickname = ChildText(wpt, "cmt");
+    p.location = ChildText(wpt, "desc");
+    // sym is a symbol name in GPX; only our own files put an icon number there.
+    if (auto icon = ParseInteger(ChildText(wpt, "sym")); icon && *icon >= 0 && *icon <= 255) {
+      p.icon = static_cast<int>(*icon);
+    }
+    if (pugi::xml_node time = ChildByLocalName(wpt, "time")) {
+      p.stamp = ParseIsoTime(time.child_value(), offsetMinutes);
+      if (!p.stamp) ++result.ignoredTimes;
+    }
+    p.phone = ExtensionText(wpt, "phone");
+    std::string voice = ExtensionText(wpt, "voice");
+    if (!voice.empty()) {
+      auto code = ParseInteger(voice);
+      if (!code || *code < 0 || *code > 31) {
+        result.error = p.where + ": voice \"" + voice + "\" is not a voice code 0-31";
+        return result;
+      }
+      p.voice = static_cast<int>(*code);
+    }
+    result.points.push_back(std::move(p));
+  }
+  return result;
+}

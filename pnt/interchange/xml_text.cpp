@@ -1,0 +1,65 @@
+#include "xml_text.h"
+
+#include "text_position.h"
+
+void AppendXmlEscaped(std::string& out, std::string_view text) {
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+          out += "\xEF\xBF\xBD";
+        } else {
+          out += c;
+        }
+    }
+  }
+}
+
+void AppendXmlElement(std::string& out, std::string_view indent, std::string_view tag,
+                      std::string_view text) {
+  if (text.empty()) return;
+  out += indent;
+  out += '<';
+  out += tag;
+  out += '>';
+  AppendXmlEscaped(out, text);
+  out += "</";
+  out += tag;
+  out += ">\n";
+}
+
+std::string_view LocalName(const pugi::xml_node& node) {
+  std::string_view name = node.name();
+  std::size_t colon = name.find(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+pugi::xml_node ChildByLocalName(const pugi::xml_node& node, std::string_view name) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() == pugi::node_element && LocalName(child) == name) return child;
+  }
+  return {};
+}
+
+std::string ChildText(const pugi::xml_node& node, std::string_view name) {
+  return ChildByLocalName(node, name).child_value();
+}
+
+std::string LoadXml(pugi::xml_document& document, std::string_view text) {
+  if (text.empty()) return "the file is empty";
+  // Character data sections (KML descriptions often use them) and entities are read; the
+  // document type, if any, is skipped.
+  pugi::xml_parse_result result =
+      document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_auto);
+  if (!result) {
+    LineCounter lines(text);
+    return std::string("not well-formed XML at ") +
+           lines.Describe(static_cast<std::size_t>(result.offset)) + ": " + result.description();
+  }
+  if (!document.document_element()) return "the file holds no XML element";
+  return {};
+}

@@ -1,0 +1,14 @@
+# The core's tests: one GoogleTest program, each test registered with CTest on its own.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_executable(pointfile_tests
+  load_save_test.cpp
+  point_fields_test.cpp
+  point_table_test.cpp
+  posix_file_store_test.cpp
+  text_forms_test.cpp
+)
+target_link_libraries(pointfile_tests PRIVATE pointfile ostrel_texts ostrel_warnings GTest::gtest_main)
+# The sanitizer build is slow to start; listing the tests must not time out there.
+gtest_discover_tests(pointfile_tests DISCOVERY_TIMEOUT 60)
