@@ -17,6 +17,13 @@ PointTextRow PointTextRow::FromSlot(const PointFile& file, int slot) {
   return row;
 }
 
+int ListedSlotCount(const PointFile& file) {
+  for (int i = kSlotCount; i > 0; --i) {
+    if (file.IsUsed(i - 1)) return i;
+  }
+  return 0;
+}
+
 int IconImageIndex(const std::string& iconText) {
   if (iconText.empty() || iconText.size() > 3) return -1;
   int number = 0;

@@ -22,6 +22,10 @@ struct PointTextRow {
   bool operator==(const PointTextRow&) const = default;
 };
 
+// How many rows the list shows for `file`: one per slot up to the last used slot, so that
+// row i is slot i even when a file from elsewhere has gaps.
+int ListedSlotCount(const PointFile& file);
+
 // The image-list index for a row's icon text: the icon number - 1, or -1 (no image) when the
 // text is not an icon number with a picture (1-55).
 int IconImageIndex(const std::string& iconText);

@@ -55,3 +55,15 @@ TEST(VoiceGuidance, FindsTheEntryByTheVoiceBitsOnly) {
     EXPECT_EQ(VoiceIndexForCode(VoiceGuidanceTable[i].code), i) << i;
   }
 }
+
+TEST(ListedSlotCount, ReachesTheLastUsedSlotAcrossGaps) {
+  PointFile file;
+  EXPECT_EQ(ListedSlotCount(file), 0);
+  file.InsertRecord(0);
+  file.InsertRecord(1);
+  EXPECT_EQ(ListedSlotCount(file), 2);
+  file.InsertRecord(5);  // a point after a gap, as a foreign file may have
+  EXPECT_EQ(ListedSlotCount(file), 6);
+  file.InsertRecord(kSlotCount - 1);
+  EXPECT_EQ(ListedSlotCount(file), kSlotCount);
+}

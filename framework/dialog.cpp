@@ -1,5 +1,8 @@
 #include "framework/dialog.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "framework/dialog_init_hooks.h"
 #include "framework/text_encoding.h"
 
@@ -74,6 +77,27 @@ LRESULT Dialog::Default() {
   return 0;
 }
 
+void Dialog::CentreOnOwner() const {
+  if (::GetWindowLongPtrW(m_hwnd, GWL_STYLE) & WS_CHILD) return;
+  // Over the owner when it is visible and not minimised, else over the work area of the
+  // monitor the dialog is on.
+  RECT area;
+  HWND owner = ::GetWindow(m_hwnd, GW_OWNER);
+  if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+    ::GetWindowRect(owner, &area);
+  } else {
+    MONITORINFO monitor{sizeof monitor};
+    ::GetMonitorInfoW(::MonitorFromWindow(m_hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    area = monitor.rcWork;
+  }
+  const RECT r = WindowRect();
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  const int x = std::max<int>(area.left, area.left + (area.right - area.left - width) / 2);
+  const int y = std::max<int>(area.top, area.top + (area.bottom - area.top - height) / 2);
+  ::SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool Dialog::RouteNotify(LPARAM lParam, LRESULT& result) {
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
   if (Window* control = FromHandle(header->hwndFrom); control && control != this) {
@@ -105,7 +129,10 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
 
 INT_PTR Dialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
+    const RECT before = WindowRect();
     const BOOL focusDefault = OnInitDialog();
+    const RECT after = WindowRect();
+    if (std::memcmp(&before, &after, sizeof before) == 0) CentreOnOwner();
     RunDialogInitHooks(*this);
     return focusDefault;
   }

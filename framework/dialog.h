@@ -3,7 +3,8 @@
 // object (passed at creation, kept in DWLP_USER) and dispatches.
 //
 // Fixed routes, as a dialog's users expect them:
-//   WM_INITDIALOG                -> OnInitDialog() (which exchanges data first)
+//   WM_INITDIALOG                -> OnInitDialog() (which exchanges data first), then the
+//                                   dialog is centred on its owner unless it was moved
 //   WM_COMMAND IDOK / IDCANCEL   -> OnOK() / OnCancel(), unless the table has an entry
 //   Esc and the close box arrive as IDCANCEL (the dialog manager turns WM_CLOSE into it).
 //   WM_NOTIFY                    -> first to the sending control's own table (reflected),
@@ -33,6 +34,9 @@ class DataExchange {
   bool m_saving;
 };
 
+// A modeless dialog still open when its object is destroyed is destroyed by ~Dialog, after
+// the derived class's members are gone: a derived class whose handlers use its members
+// destroys the window in its own destructor.
 class Dialog : public Window {
  public:
   explicit Dialog(int templateId, HWND parent = nullptr) : m_templateId(templateId), m_parent(parent) {}
@@ -64,6 +68,8 @@ class Dialog : public Window {
   static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam);
   bool RouteNotify(LPARAM lParam, LRESULT& result);
+  // After initialisation, unless OnInitDialog placed the dialog itself.
+  void CentreOnOwner() const;
 
   int m_templateId;
   HWND m_parent;

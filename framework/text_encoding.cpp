@@ -50,3 +50,10 @@ std::string UnrepresentablePathText(std::wstring_view path) {
          "\"\n\nこのファイル名には Shift_JIS で表せない文字が含まれているため開けません。"
          "\nファイル名を変えてから開いてください。";
 }
+
+std::string LoadResourceString(unsigned id) {
+  // With a zero length LoadStringW hands out a pointer to the resource's own text.
+  const wchar_t* text = nullptr;
+  const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 ? NarrowText(std::wstring_view(text, static_cast<size_t>(length))) : std::string();
+}

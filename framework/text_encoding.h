@@ -21,3 +21,6 @@ std::optional<std::string> NarrowExactly(std::wstring_view text);
 
 // The message shown when a path cannot be represented in code page 932.
 std::string UnrepresentablePathText(std::wstring_view path);
+
+// A string of the program's string table, in Shift_JIS; empty when there is none.
+std::string LoadResourceString(unsigned id);

@@ -22,6 +22,10 @@ class Converter {
   // appends its replacement and returns how many input bytes to skip.
   template <typename OnBad>
   std::string Run(std::string_view input, OnBad onBad) {
+    // ASCII reads the same in both encodings, and most phone numbers are nothing else.
+    bool ascii = true;
+    for (char c : input) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::string(input);
     std::string out;
     out.reserve(input.size() * 3 / 2 + 4);
     if (m_cd == reinterpret_cast<iconv_t>(-1)) {
@@ -35,7 +39,6 @@ class Converter {
       }
       return out;
     }
-    iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
     char buffer[4096];
@@ -51,7 +54,7 @@ class Converter {
       std::size_t skip = onBad(out, in, inLeft);
       in += skip;
       inLeft -= skip;
-      iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+      iconv(m_cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
     }
     return out;
   }
@@ -93,7 +96,9 @@ Cp932Text Utf8ToCp932(std::string_view utf8) {
   return result;
 }
 
-bool IsValidUtf8(std::string_view text) {
+bool IsValidUtf8(std::string_view text) { return InvalidUtf8Offset(text) == std::string_view::npos; }
+
+std::size_t InvalidUtf8Offset(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     unsigned char c = static_cast<unsigned char>(text[i]);
@@ -102,17 +107,17 @@ bool IsValidUtf8(std::string_view text) {
       continue;
     }
     std::size_t length = Utf8SequenceLength(c);
-    if (length == 1 || i + length > text.size()) return false;
+    if (length == 1 || i + length > text.size()) return i;
     unsigned char second = static_cast<unsigned char>(text[i + 1]);
     // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
     if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) ||
         (c == 0xF0 && second < 0x90) || (c == 0xF4 && second > 0x8F)) {
-      return false;
+      return i;
     }
     for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return i;
     }
     i += length;
   }
-  return true;
+  return std::string_view::npos;
 }

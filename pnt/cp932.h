@@ -2,6 +2,7 @@
 // and interchange files use. Both go through the C library's iconv, never a table of our own.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,3 +18,5 @@ struct Cp932Text {
 Cp932Text Utf8ToCp932(std::string_view utf8);
 
 bool IsValidUtf8(std::string_view text);
+// The offset of the first byte that is not part of well-formed UTF-8, or npos.
+std::size_t InvalidUtf8Offset(std::string_view text);

@@ -41,6 +41,7 @@ char32_t HalfWidthKanaAt(std::string_view text, std::size_t i) {
 }
 
 std::string WidenKana(std::string_view text) {
+  if (text.find('\xEF') == std::string_view::npos) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -95,10 +96,18 @@ std::optional<std::uint32_t> UnitsFromDegrees(double degrees) {
 
 Waypoint WaypointFromSlot(const PointFile& file, int slot) {
   Waypoint p;
-  p.name = Cp932ToUtf8(file.GetName(slot));
-  p.location = Cp932ToUtf8(file.GetLocation(slot));
-  p.nickname = Cp932ToUtf8(file.GetNickname(slot));
-  p.phone = Cp932ToUtf8(file.GetPhone(slot));
+  // One conversion for the four texts, joined by NULs (which no field text holds): the
+  // converter's cost is mostly per call.
+  std::string joined = file.GetName(slot) + '\0' + file.GetLocation(slot) + '\0' + file.GetNickname(slot) +
+                       '\0' + file.GetPhone(slot);
+  std::string utf8 = Cp932ToUtf8(joined);
+  std::string* parts[] = {&p.name, &p.location, &p.nickname, &p.phone};
+  std::size_t start = 0;
+  for (int k = 0; k < 4; ++k) {
+    std::size_t end = k < 3 ? utf8.find('\0', start) : utf8.size();
+    *parts[k] = utf8.substr(start, end - start);
+    start = end + 1;
+  }
   p.longitude = DegreesFromUnits(file.GetLongitude(slot));
   p.latitude = DegreesFromUnits(file.GetLatitude(slot));
   p.icon = file.GetIcon(slot);
@@ -110,11 +119,22 @@ Waypoint WaypointFromSlot(const PointFile& file, int slot) {
   return p;
 }
 
-std::string FitFieldText(std::string_view utf8, TextField field, TextChanges& changes) {
-  bool jisForm = field == TextField::kName || field == TextField::kLocation;
-  Cp932Text converted = Utf8ToCp932(jisForm ? std::string_view(WidenKana(utf8)) : utf8);
-  changes.replaced += converted.replaced;
-  std::string& text = converted.text;
+namespace {
+
+bool IsJisForm(TextField field) { return field == TextField::kName || field == TextField::kLocation; }
+
+// The UTF-8 text as it goes to the converter: full-width kana where the field needs them, and
+// no NUL, which would end the field early (and separates fields converted together).
+std::string PrepareText(std::string_view utf8, TextField field) {
+  std::string text = IsJisForm(field) ? WidenKana(utf8) : std::string(utf8);
+  for (char& c : text) {
+    if (c == '\0') c = ' ';
+  }
+  return text;
+}
+
+// The converted Shift_JIS text made to fit: control characters as blanks, cut to the field.
+std::string FinishText(std::string text, TextField field, TextChanges& changes) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (IsLeadByte(c)) {
@@ -123,20 +143,18 @@ std::string FitFieldText(std::string_view utf8, TextField field, TextChanges& ch
       text[i] = ' ';
     }
   }
-  std::size_t limit = jisForm ? PointRecord::kJisTextLimit : field == TextField::kNickname
-                                                                 ? PointRecord::kNicknameWriteLimit
-                                                                 : PointRecord::kPhoneWriteLimit;
   std::size_t cut = 0;
-  if (jisForm) {
+  if (IsJisForm(field)) {
     // Every character takes two bytes in the storage form, so the field holds 19 characters.
     std::size_t characters = 0;
-    while (cut < text.size() && characters < limit / 2) {
+    while (cut < text.size() && characters < PointRecord::kJisTextLimit / 2) {
       cut += static_cast<unsigned char>(text[cut]) >= 0x80 ? 2 : 1;
       ++characters;
     }
     cut = std::min(cut, text.size());
   } else {
-    cut = CutAt(text, limit);
+    cut = CutAt(text, field == TextField::kNickname ? PointRecord::kNicknameWriteLimit
+                                                    : PointRecord::kPhoneWriteLimit);
   }
   if (cut < text.size()) {
     ++changes.cut;
@@ -145,11 +163,33 @@ std::string FitFieldText(std::string_view utf8, TextField field, TextChanges& ch
   return text;
 }
 
+}  // namespace
+
+std::string FitFieldText(std::string_view utf8, TextField field, TextChanges& changes) {
+  Cp932Text converted = Utf8ToCp932(PrepareText(utf8, field));
+  changes.replaced += converted.replaced;
+  return FinishText(std::move(converted.text), field, changes);
+}
+
 FittedTexts FitWaypointTexts(const Waypoint& point, TextChanges& changes) {
-  return {FitFieldText(point.name, TextField::kName, changes),
-          FitFieldText(point.location, TextField::kLocation, changes),
-          FitFieldText(point.nickname, TextField::kNickname, changes),
-          FitFieldText(point.phone, TextField::kPhone, changes)};
+  // One conversion for the four texts, joined by NULs: the converter's cost is mostly per call.
+  const TextField fields[] = {TextField::kName, TextField::kLocation, TextField::kNickname, TextField::kPhone};
+  const std::string* texts[] = {&point.name, &point.location, &point.nickname, &point.phone};
+  std::string joined;
+  for (int k = 0; k < 4; ++k) {
+    if (k) joined += '\0';
+    joined += PrepareText(*texts[k], fields[k]);
+  }
+  Cp932Text converted = Utf8ToCp932(joined);
+  changes.replaced += converted.replaced;
+  std::string parts[4];
+  std::size_t start = 0;
+  for (int k = 0; k < 4; ++k) {
+    std::size_t end = k < 3 ? converted.text.find('\0', start) : converted.text.size();
+    parts[k] = FinishText(converted.text.substr(start, end - start), fields[k], changes);
+    start = end + 1;
+  }
+  return {std::move(parts[0]), std::move(parts[1]), std::move(parts[2]), std::move(parts[3])};
 }
 
 bool InsertWaypoint(PointFile& file, int slot, const FittedTexts& texts, std::uint32_t longitude,

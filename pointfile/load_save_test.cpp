@@ -263,6 +263,10 @@ TEST(LoadThenSave, KeepsEveryByteOfRandomImages) {
     RecordingMessageSink sink;
     ASSERT_EQ(file.LoadFile(kTestPath, store, sink), 0);
     ASSERT_TRUE(sink.texts.empty());
+    int used = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) used += GetBigEndian32(SlotBytes(image, slot)) != 0;
+    ASSERT_EQ(file.CountPoints() + file.CountStrayPoints(), used);
+    ASSERT_EQ(file.GetPointCount(), GetBigEndian32(SlotBytes(image, 0)) != 0 ? file.CountPoints() : 0);
     ASSERT_EQ(file.SaveFile("/p/out.pnt", store, sink), 0);
     ASSERT_EQ(store.Contents("/p/out.pnt"), image) << "image " << n;
   }

@@ -1,7 +1,6 @@
 #include "point_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "byte_order.h"
@@ -90,8 +89,11 @@ void PointFile::SetPhone(int i, std::string_view text) {
 int PointFile::GetIcon(int i) const { return Slot(i)[R::kIcon]; }
 
 std::string PointFile::GetIconText(int i) const {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d", GetIcon(i));
+  const int icon = GetIcon(i);  // "%02d": two digits, three from 100 on
+  std::string text;
+  if (icon >= 100) text += static_cast<char>('0' + icon / 100);
+  text += static_cast<char>('0' + icon / 10 % 10);
+  text += static_cast<char>('0' + icon % 10);
   return text;
 }
 
@@ -195,7 +197,8 @@ int PointFile::InsertRecord(int i) {
   if (i > n && IsUsed(i)) return -1;
   for (int k = n; k > i; --k) std::memcpy(Slot(k), Slot(k - 1), R::kEncodedLength);
   InitRecord(i);
-  ++m_pointCount;
+  // Filling the last gap before stray points joins them to the run: count them as well.
+  m_pointCount = std::max(m_pointCount + 1, CountPoints());
   m_modified = 1;
   return 1;
 }

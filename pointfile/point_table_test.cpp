@@ -158,6 +158,14 @@ TEST(DeleteRecord, OfAnEmptySlotChangesNothing) {
   EXPECT_EQ(file.IsModified(), 0);
 }
 
+TEST(InsertRecord, CountsStrayPointsThatTheInsertJoinsToTheRun) {
+  PointFile file = Loaded(ImageOfLetters("AB.S"));
+  ASSERT_EQ(file.GetPointCount(), 2);
+  EXPECT_EQ(file.InsertRecord(1), 1);
+  EXPECT_EQ(file.CountPoints(), 4);
+  EXPECT_EQ(file.GetPointCount(), 4);
+}
+
 TEST(DeleteRecord, OfAStrayPointClearsOnlyThatSlot) {
   const Image original = ImageOfLetters("ABC.S.T");
   PointFile file = Loaded(original);

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -96,7 +97,16 @@ FileCause PosixFileStore::Replace(const std::string& path, const std::uint8_t* d
   if (!ToSystemPath(path, target)) return FileCause::kBadPath;
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode)) return FileCause::kAccessDenied;
+  if (exists) {
+    // A rename would quietly replace what an in-place write could not touch: a directory, a
+    // file marked read-only (root included), and a symbolic link, which would become a plain
+    // file while the file it names kept the old points. Save through the link instead.
+    if (S_ISDIR(existing.st_mode) || (existing.st_mode & 0222) == 0) return FileCause::kAccessDenied;
+    if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+      target = resolved;
+      std::free(resolved);
+    }
+  }
 
   std::string temp = target + ".saving-XXXXXX";
   const int fd = ::mkstemp(temp.data());

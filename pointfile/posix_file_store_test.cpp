@@ -193,6 +193,30 @@ int AsUnprivilegedUser(const std::function<int()>& action) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
 }
 
+TEST(PosixFileStore, RefusesAReadOnlyFileEvenToRoot) {
+  TempDir dir;
+  const std::string path = dir / "a.pnt";
+  const Image old = ImageWithPoints(3);
+  WriteBytes(path, old);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  PosixFileStore store;
+  EXPECT_EQ(Save(store, path, ImageWithPoints(5)), FileCause::kAccessDenied);
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(dir.Names(), Names{"a.pnt"});
+}
+
+TEST(PosixFileStore, SavesThroughASymbolicLink) {
+  TempDir dir;
+  const Image old = ImageWithPoints(3);
+  WriteBytes(dir / "real.pnt", old);
+  fs::create_symlink(dir.Path() / "real.pnt", dir.Path() / "link.pnt");
+  PosixFileStore store;
+  const Image saved = ImageWithPoints(5);
+  EXPECT_EQ(Save(store, dir / "link.pnt", saved), FileCause::kNone);
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.pnt"));
+  EXPECT_EQ(ReadBytes(dir / "real.pnt"), saved);
+}
+
 TEST(PosixFileStore, ReportsAccessDeniedWithoutTouchingTheOldFile) {
   TempDir dir;
   fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);

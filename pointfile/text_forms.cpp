@@ -1,6 +1,5 @@
 #include "text_forms.h"
 
-#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -57,16 +56,33 @@ DmsTokens SplitDms(std::string_view text) {
 
 }  // namespace
 
+namespace {
+
+// Two decimal digits of n (0-99) at p; a text of fixed shape is cheaper built by hand than
+// through snprintf, and the lists build thousands of them.
+void PutTwoDigits(char* p, unsigned n) {
+  p[0] = static_cast<char>('0' + n / 10 % 10);
+  p[1] = static_cast<char>('0' + n % 10);
+}
+
+}  // namespace
+
 std::string FormatDms(std::uint32_t value) {
   const std::uint32_t whole = value >> 11;
   const std::uint32_t frac = value & 0x7FF;
   const std::uint32_t deg = whole / 3600;
   const std::uint32_t rest = whole % 3600;
   const unsigned thousandths = frac * 1000 / 2048;
-  char text[16];
-  std::snprintf(text, sizeof text, "%c%u%u/%02u/%02u.%03u",
-                deg / 100 == 0 ? ' ' : static_cast<char>('0' + deg / 100), (deg % 100) / 10,
-                deg % 10, rest / 60, rest % 60, thousandths);
+  std::string text(13, ' ');
+  if (deg / 100 != 0) text[0] = static_cast<char>('0' + deg / 100);
+  PutTwoDigits(&text[1], deg % 100);
+  text[3] = '/';
+  PutTwoDigits(&text[4], rest / 60);
+  text[6] = '/';
+  PutTwoDigits(&text[7], rest % 60);
+  text[9] = '.';
+  text[10] = static_cast<char>('0' + thousandths / 100);
+  PutTwoDigits(&text[11], thousandths % 100);
   return text;
 }
 
@@ -132,13 +148,14 @@ std::string EncodeJisText(std::string_view text) {
 std::string DecodeJisText(const std::uint8_t* field, std::size_t length) {
   constexpr std::size_t kFieldLength = 40;
   if (length > kFieldLength) length = kFieldLength;
-  std::string out;
+  char out[kFieldLength];  // every unit gives at most two bytes
+  std::size_t n = 0;
   for (std::size_t pos = 0; pos + 1 < length; pos += 2) {
     const std::uint8_t u1 = field[pos];
     const std::uint8_t u2 = field[pos + 1];
     if (u1 == 0xFF) {
       if (u2 == 0x00) break;
-      out += static_cast<char>(u2);
+      out[n++] = static_cast<char>(u2);
       continue;
     }
     if (u1 == 0x00 || u2 == 0x00) break;
@@ -149,10 +166,13 @@ std::string DecodeJisText(const std::uint8_t* field, std::size_t length) {
     } else {
       s2 = static_cast<std::uint8_t>(u2 + 0x7E);
     }
-    out += static_cast<char>(s1);
-    out += static_cast<char>(s2);
+    // Codes outside JIS X 0208 can convert to a zero byte, which would end the text in the
+    // window but not in other readers; end it here for all of them.
+    if (s1 == 0x00 || s2 == 0x00) break;
+    out[n++] = static_cast<char>(s1);
+    out[n++] = static_cast<char>(s2);
   }
-  return out;
+  return std::string(out, n);
 }
 
 void CopyFieldText(std::uint8_t* dst, std::string_view src, std::size_t max) {
@@ -190,14 +210,34 @@ std::uint32_t CurrentTime() {
   return static_cast<std::uint32_t>(t.tm_hour << 16 | t.tm_min << 8 | t.tm_sec);
 }
 
+namespace {
+
+// "%02d" of a stored byte at p: two digits, or three for 100-255. Returns the end.
+char* PutByte(char* p, int n) {
+  if (n >= 100) *p++ = static_cast<char>('0' + n / 100);
+  *p++ = static_cast<char>('0' + n / 10 % 10);
+  *p++ = static_cast<char>('0' + n % 10);
+  return p;
+}
+
+}  // namespace
+
 std::string FormatDateText(int year, int month, int day) {
-  char text[32];
-  std::snprintf(text, sizeof text, "20%02d/%02d/%02d", year, month, day);
-  return text;
+  char text[16] = {'2', '0'};
+  char* p = PutByte(text + 2, year & 0xFF);
+  *p++ = '/';
+  p = PutByte(p, month & 0xFF);
+  *p++ = '/';
+  p = PutByte(p, day & 0xFF);
+  return std::string(text, p);
 }
 
 std::string FormatTimeText(int hour, int minute, int second) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", hour, minute, second);
-  return text;
+  char text[16];
+  char* p = PutByte(text, hour & 0xFF);
+  *p++ = ':';
+  p = PutByte(p, minute & 0xFF);
+  *p++ = ':';
+  p = PutByte(p, second & 0xFF);
+  return std::string(text, p);
 }

@@ -139,6 +139,9 @@ TEST(DecodeJisText, StopsAtTheFirstZeroOfAUnit) {
   EXPECT_EQ(Decode(Bytes({0xFF, 0x41, 0x00, 0x42, 0xFF, 0x42})), "A");
   EXPECT_EQ(Decode(Bytes({0xFF, 0x41, 0x45, 0x00, 0xFF, 0x42})), "A");
   EXPECT_EQ(Decode(Bytes({})), "");
+  // Codes outside JIS X 0208 whose Shift_JIS bytes come out as zero end the text too.
+  EXPECT_EQ(Decode(Bytes({0xFF, 0x41, 0x22, 0x82, 0xFF, 0x42})), "A");
+  EXPECT_EQ(Decode(Bytes({0xFF, 0x41, 0x9F, 0x21, 0xFF, 0x42})), "A");
 }
 
 TEST(DecodeJisText, NeverReadsPastFortyBytes) {

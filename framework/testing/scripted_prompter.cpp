@@ -1,28 +1,10 @@
 #include "framework/testing/scripted_prompter.h"
 
-std::vector<std::string> ScriptedPrompter::Messages() const {
-  std::vector<std::string> texts;
-  for (const Record& r : m_records)
-    if (r.kind == Record::kMessage) texts.push_back(r.text);
-  return texts;
-}
-
-std::vector<std::string> ScriptedPrompter::Questions() const {
-  std::vector<std::string> texts;
-  for (const Record& r : m_records)
-    if (r.kind == Record::kQuestion) texts.push_back(r.text);
-  return texts;
-}
-
-std::vector<FileDialogRequest> ScriptedPrompter::FileDialogs() const {
-  std::vector<FileDialogRequest> requests;
-  for (const Record& r : m_records)
-    if (r.kind == Record::kFileDialog) requests.push_back(r.request);
-  return requests;
-}
-
 void ScriptedPrompter::Clear() {
   m_records.clear();
+  m_messages.clear();
+  m_questions.clear();
+  m_fileDialogs.clear();
   m_answers.clear();
   m_files.clear();
   m_unexpected = 0;
@@ -30,10 +12,12 @@ void ScriptedPrompter::Clear() {
 
 void ScriptedPrompter::ShowMessage(HWND owner, const std::string& text) {
   m_records.push_back({Record::kMessage, owner, text, {}});
+  m_messages.push_back(text);
 }
 
 int ScriptedPrompter::AskYesNoCancel(HWND owner, const std::string& text) {
   m_records.push_back({Record::kQuestion, owner, text, {}});
+  m_questions.push_back(text);
   if (m_answers.empty()) {
     ++m_unexpected;
     return IDCANCEL;
@@ -45,6 +29,7 @@ int ScriptedPrompter::AskYesNoCancel(HWND owner, const std::string& text) {
 
 std::optional<std::string> ScriptedPrompter::ChooseFile(HWND owner, const FileDialogRequest& request) {
   m_records.push_back({Record::kFileDialog, owner, {}, request});
+  m_fileDialogs.push_back(request);
   if (m_files.empty()) {
     ++m_unexpected;
     return std::nullopt;

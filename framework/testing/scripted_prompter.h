@@ -34,11 +34,11 @@ class ScriptedPrompter final : public Prompter {
 
   const std::vector<Record>& Records() const { return m_records; }
   // The texts of the OK-only boxes, in order.
-  std::vector<std::string> Messages() const;
+  const std::vector<std::string>& Messages() const { return m_messages; }
   // The texts of the questions, in order.
-  std::vector<std::string> Questions() const;
+  const std::vector<std::string>& Questions() const { return m_questions; }
   // The file dialogs, in order.
-  std::vector<FileDialogRequest> FileDialogs() const;
+  const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
   int Unexpected() const { return m_unexpected; }
   void Clear();
 
@@ -48,6 +48,9 @@ class ScriptedPrompter final : public Prompter {
 
  private:
   std::vector<Record> m_records;
+  std::vector<std::string> m_messages;
+  std::vector<std::string> m_questions;
+  std::vector<FileDialogRequest> m_fileDialogs;
   std::deque<int> m_answers;
   std::deque<std::optional<std::string>> m_files;
   int m_unexpected = 0;

@@ -8,12 +8,17 @@
 #include "values.h"
 
 using nlohmann::json;
+using nlohmann::ordered_json;
 
 namespace {
 
 // Eight decimals, as the other formats write them; the JSON writer then prints the shortest
 // text that reads back to that value.
-double RoundDegrees(double degrees) { return std::round(degrees * 1e8) / 1e8; }
+// Values far outside the globe (which the import refuses later) are left as they are, so that
+// the scaling cannot overflow.
+double RoundDegrees(double degrees) {
+  return std::fabs(degrees) < 1e9 ? std::round(degrees * 1e8) / 1e8 : degrees;
+}
 
 // A string property, or an error naming it when it has another type.
 bool StringProperty(const json& properties, const char* key, const std::string& where,
@@ -44,9 +49,9 @@ bool CodeProperty(const json& properties, const char* key, int max, const std::s
 }  // namespace
 
 std::string WriteGeoJson(const std::vector<Waypoint>& points) {
-  json features = json::array();
+  ordered_json features = ordered_json::array();
   for (const Waypoint& p : points) {
-    json properties = {{"name", p.name}, {"location", p.location}, {"nickname", p.nickname},
+    ordered_json properties = {{"name", p.name}, {"location", p.location}, {"nickname", p.nickname},
                        {"phone", p.phone}};
     if (p.icon) properties["icon"] = *p.icon;
     if (p.voice) properties["voice"] = *p.voice;
@@ -59,10 +64,10 @@ std::string WriteGeoJson(const std::vector<Waypoint>& points) {
                                       {"coordinates", {RoundDegrees(p.longitude), RoundDegrees(p.latitude)}}}},
                         {"properties", std::move(properties)}});
   }
-  json collection = {{"type", "FeatureCollection"}, {"features", std::move(features)}};
+  ordered_json collection = {{"type", "FeatureCollection"}, {"features", std::move(features)}};
   // Invalid UTF-8 cannot reach here (texts come from the code page converter), but replace
   // rather than throw should it ever.
-  return collection.dump(1, ' ', false, json::error_handler_t::replace) + "\n";
+  return collection.dump(1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
 ParsedWaypoints ReadGeoJson(std::string_view text) {

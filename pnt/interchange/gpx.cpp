@@ -1,5 +1,7 @@
 #include "gpx.h"
 
+#include <optional>
+
 #include <pugixml.hpp>
 
 #include "text_position.h"
@@ -41,24 +43,34 @@ std::string WriteGpx(const std::vector<Waypoint>& points, int offsetMinutes) {
 
 namespace {
 
-// The element of our namespace called `name` inside the wpt's extensions, whatever prefix the
-// file gives the namespace.
-std::string ExtensionText(const pugi::xml_node& wpt, std::string_view name) {
-  pugi::xml_node extensions = ChildByLocalName(wpt, "extensions");
-  for (pugi::xml_node child = extensions.first_child(); child; child = child.next_sibling()) {
-    if (child.type() != pugi::node_element || LocalName(child) != name) continue;
-    std::string_view qualified = child.name();
-    std::string prefix(qualified.substr(0, qualified.size() - name.size()));
-    std::string attribute = prefix.empty() ? "xmlns" : "xmlns:" + prefix.substr(0, prefix.size() - 1);
-    for (pugi::xml_node scope = child; scope; scope = scope.parent()) {
-      pugi::xml_attribute declared = scope.attribute(attribute.c_str());
-      if (declared) {
-        if (std::string_view(declared.value()) == kGpxExtensionNamespace) return child.child_value();
-        break;
-      }
+// Phone and voice from the wpt's extensions: elements of our namespace, whatever prefix the
+// file gives it.
+struct OurExtensions {
+  std::string phone, voice;
+};
+
+bool InOurNamespace(const pugi::xml_node& element) {
+  std::string_view qualified = element.name();
+  std::size_t colon = qualified.find(':');
+  std::string attribute =
+      colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(qualified.substr(0, colon));
+  for (pugi::xml_node scope = element; scope; scope = scope.parent()) {
+    if (pugi::xml_attribute declared = scope.attribute(attribute.c_str())) {
+      return std::string_view(declared.value()) == kGpxExtensionNamespace;
     }
   }
-  return {};
+  return false;
+}
+
+OurExtensions ReadExtensions(const pugi::xml_node& extensions) {
+  OurExtensions found;
+  for (pugi::xml_node child = extensions.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    std::string_view name = LocalName(child);
+    std::string* target = name == "phone" ? &found.phone : name == "voice" ? &found.voice : nullptr;
+    if (target && InOurNamespace(child)) *target = child.child_value();
+  }
+  return found;
 }
 
 }  // namespace
@@ -96,19 +108,31 @@ ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
     }
     p.latitude = *latitude;
     p.longitude = *longitude;
-    p.name = ChildText(wpt, "name");
-    p.nickname = ChildText(wpt, "cmt");
-    p.location = ChildText(wpt, "desc");
+    // One pass over the children: this loop runs for every point of an import.
+    std::optional<long long> icon;
+    OurExtensions extensions;
+    for (pugi::xml_node child = wpt.first_child(); child; child = child.next_sibling()) {
+      if (child.type() != pugi::node_element) continue;
+      std::string_view name = LocalName(child);
+      if (name == "name") {
+        p.name = child.child_value();
+      } else if (name == "cmt") {
+        p.nickname = child.child_value();
+      } else if (name == "desc") {
+        p.location = child.child_value();
+      } else if (name == "sym") {
+        icon = ParseInteger(child.child_value());
+      } else if (name == "time") {
+        p.stamp = ParseIsoTime(child.child_value(), offsetMinutes);
+        if (!p.stamp) ++result.ignoredTimes;
+      } else if (name == "extensions") {
+        extensions = ReadExtensions(child);
+      }
+    }
     // sym is a symbol name in GPX; only our own files put an icon number there.
-    if (auto icon = ParseInteger(ChildText(wpt, "sym")); icon && *icon >= 0 && *icon <= 255) {
-      p.icon = static_cast<int>(*icon);
-    }
-    if (pugi::xml_node time = ChildByLocalName(wpt, "time")) {
-      p.stamp = ParseIsoTime(time.child_value(), offsetMinutes);
-      if (!p.stamp) ++result.ignoredTimes;
-    }
-    p.phone = ExtensionText(wpt, "phone");
-    std::string voice = ExtensionText(wpt, "voice");
+    if (icon && *icon >= 0 && *icon <= 255) p.icon = static_cast<int>(*icon);
+    p.phone = std::move(extensions.phone);
+    const std::string& voice = extensions.voice;
     if (!voice.empty()) {
       auto code = ParseInteger(voice);
       if (!code || *code < 0 || *code > 31) {

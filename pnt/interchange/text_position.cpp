@@ -1,5 +1,7 @@
 #include "text_position.h"
 
+#include <cstring>
+
 std::size_t LineCounter::LineOf(std::size_t offset) {
   if (offset > m_text.size()) offset = m_text.size();
   if (offset < m_offset) {
@@ -7,11 +9,15 @@ std::size_t LineCounter::LineOf(std::size_t offset) {
     m_line = 1;
     m_lineStart = 0;
   }
-  for (; m_offset < offset; ++m_offset) {
-    if (m_text[m_offset] == '\n') {
-      ++m_line;
-      m_lineStart = m_offset + 1;
+  while (m_offset < offset) {
+    const void* found = std::memchr(m_text.data() + m_offset, '\n', offset - m_offset);
+    if (!found) {
+      m_offset = offset;
+      break;
     }
+    m_offset = static_cast<std::size_t>(static_cast<const char*>(found) - m_text.data()) + 1;
+    ++m_line;
+    m_lineStart = m_offset;
   }
   return m_line;
 }

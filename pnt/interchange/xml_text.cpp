@@ -1,22 +1,38 @@
 #include "xml_text.h"
 
+#include <array>
+
 #include "text_position.h"
 
+namespace {
+
+// The bytes that cannot stand for themselves in element content or attribute values.
+constexpr auto kNeedsEscape = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 0x20; ++c) table[c] = c != '\t' && c != '\n' && c != '\r';
+  for (unsigned char c : {'&', '<', '>', '"'}) table[c] = true;
+  return table;
+}();
+
+}  // namespace
+
 void AppendXmlEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
+  // Copies runs of ordinary characters whole; only the few special ones go one by one.
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (!kNeedsEscape[c]) continue;
+    out.append(text.data() + run, i - run);
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-          out += "\xEF\xBF\xBD";
-        } else {
-          out += c;
-        }
+      default: out += "\xEF\xBF\xBD";  // a control character XML 1.0 cannot carry at all
     }
+    run = i + 1;
   }
+  out.append(text.data() + run, text.size() - run);
 }
 
 void AppendXmlElement(std::string& out, std::string_view indent, std::string_view tag,

@@ -1,1 +1,4 @@
-
+# How fast the core reads a file and produces what the lists show (Google Benchmark).
+find_package(benchmark REQUIRED)
+add_executable(pointfile_bench bench/point_file_bench.cpp)
+target_link_libraries(pointfile_bench PRIVATE pointfile ostrel_texts ostrel_warnings benchmark::benchmark_main)

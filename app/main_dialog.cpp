@@ -1,0 +1,253 @@
+#include "main_dialog.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "about_dialog.h"
+#include "framework/sjis_path.h"
+#include "framework/text_encoding.h"
+#include "resource.h"
+
+const MessageEntry MainDialog::kMessageEntries[] = {
+    OnMessage<&MainDialog::OnPaint>(WM_PAINT),
+    OnMessage<&MainDialog::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    OnMessage<&MainDialog::OnCtlColorDialog>(WM_CTLCOLORDLG),
+    OnNotify<&MainDialog::OnPointListDoubleClick>(NM_DBLCLK, IDC_POINT_LIST),
+    OnNotify<&MainDialog::OnPointListClick>(NM_CLICK, IDC_POINT_LIST),
+    OnMessage<&MainDialog::OnContextMenu>(WM_CONTEXTMENU),
+    OnMessage<&MainDialog::OnSize>(WM_SIZE),
+    OnMessage<&MainDialog::OnSizing>(WM_SIZING),
+    OnMessage<&MainDialog::OnDropFiles>(WM_DROPFILES),
+    OnMessage<&MainDialog::OnDestroy>(WM_DESTROY),
+    OnMessage<&MainDialog::OnMarkerNotice>(kHelperMarkerNotice),
+    OnMessage<&MainDialog::OnHelperReply>(kHelperReply),
+    OnCommand<&MainDialog::OnFileOpen>(ID_FILE_OPEN),
+    OnCommand<&MainDialog::OnFileSave>(ID_FILE_SAVE),
+    OnCommand<&MainDialog::OnFileSaveAs>(ID_FILE_SAVE_AS),
+    OnCommand<&MainDialog::OnFileImport>(IDM_FILE_IMPORT),
+    OnCommand<&MainDialog::OnAppExit>(ID_APP_EXIT),
+    OnCommand<&MainDialog::OnEditPoint>(IDC_EDIT_POINT),
+    OnCommand<&MainDialog::OnAddPoint>(IDC_ADD_POINT),
+    OnCommand<&MainDialog::OnDeletePoint>(IDC_DELETE_POINT),
+    OnCommand<&MainDialog::OnMapDisplay>(IDC_MAP_DISPLAY),
+    OnCommand<&MainDialog::OnTakePosition>(IDC_TAKE_POSITION),
+    OnCommand<&MainDialog::OnSelectAll>(IDM_SELECT_ALL),
+    OnCommand<&MainDialog::OnDeselectAll>(IDM_DESELECT_ALL),
+    OnCommand<&MainDialog::OnViewEditScreen>(IDM_VIEW_EDIT_SCREEN),
+    OnCommand<&MainDialog::OnViewImportScreen>(IDM_VIEW_IMPORT_SCREEN),
+    OnCommand<&MainDialog::OnMapObject>(IDM_MAP_OBJECT),
+    OnCommand<&MainDialog::OnAppAbout>(ID_APP_ABOUT),
+};
+OSTREL_DEFINE_MESSAGE_TABLE(MainDialog, Dialog);
+
+namespace {
+
+// The first token of the command line: delimiters are comma, TAB, line feed and the
+// double quote, so a quoted path may hold blanks and a blank never ends a path. Without
+// any token the whole text is the path (an empty command line gives an empty path).
+// The text is walked in place, so any length is taken whole.
+std::string FirstCommandLineToken(const std::string& text) {
+  constexpr char kDelimiters[] = ",\t\n\"";
+  const size_t start = text.find_first_not_of(kDelimiters);
+  if (start == std::string::npos) return text;
+  const size_t end = text.find_first_of(kDelimiters, start);
+  return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+std::string CurrentDirectory() {
+  const DWORD length = ::GetCurrentDirectoryW(0, nullptr);
+  std::wstring dir(length, L'\0');
+  const DWORD got = ::GetCurrentDirectoryW(length, dir.data());
+  dir.resize(got);
+  return NarrowText(dir);
+}
+
+}  // namespace
+
+MainDialog::MainDialog(const std::string& commandLine) : Dialog(IDD_MAIN) {
+  m_filePath = FirstCommandLineToken(commandLine);
+  RememberPath(m_filePath);
+  m_importDir = m_fileDir;
+  m_hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
+MainDialog::~MainDialog() {
+  // A modeless window (tests) still exists here; its last messages must find the
+  // members alive, so it goes before they do.
+  if (IsWindow()) Destroy();
+  if (m_bkBrush) ::DeleteObject(m_bkBrush);
+}
+
+void MainDialog::DoDataExchange(DataExchange& dx) {
+  dx.Control(IDC_MARKER_LONGITUDE, m_lonEdit);
+  dx.Control(IDC_MARKER_LATITUDE, m_latEdit);
+  dx.Control(IDC_POINT_LIST, m_pointList);
+  dx.Control(IDC_IMPORT_LIST, m_importList);
+}
+
+BOOL MainDialog::OnInitDialog() {
+  Dialog::OnInitDialog();
+  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+  m_keyName = "Merlow";
+  m_mapObjectDialog.SetKeyName(m_keyName);
+  RegisterMapMessages();
+
+  m_statusBar.Create(m_hwnd, IDW_STATUS_BAR);
+  m_statusBar.SetBkColor(RGB(164, 174, 192));
+  {
+    const RECT client = ClientRect();
+    const int height = m_statusBar.RectInParent().bottom - m_statusBar.RectInParent().top;
+    m_statusBar.Move(client.left, client.bottom - height, client.right - client.left, height);
+  }
+  m_statusBar.SetPanes({100, 100});
+  for (int pane = 0; pane < 3; ++pane) m_statusBar.SetPaneText(pane, "", pane == 0 ? SBT_NOBORDERS : 0);
+
+  CheckHelperPresent();
+  m_maxPoints = kSlotCount;
+  {
+    const RECT outer = WindowRect();
+    m_minWidth = outer.right - outer.left;
+    m_minHeight = outer.bottom - outer.top;
+  }
+  Window(Item(IDC_TAKE_POSITION)).Enable(false);
+  LoadPointIcons();
+  m_bkColor = RGB(0, 0, 0);
+  m_bkBrush = ::CreateSolidBrush(m_bkColor);
+  if (m_viewMode == 1)
+    LayoutImportScreen();
+  else
+    LayoutEditScreen();
+  m_lonEdit.Enable(false);
+  m_latEdit.Enable(false);
+  m_pointList.SetupColumns();
+  m_importList.SetupColumns();
+  if (!m_filePath.empty()) OpenPointFile(m_filePath);
+  m_sizedOnce = true;
+  return TRUE;
+}
+
+void MainDialog::OnOK() {
+  // Enter reaches every dialog as IDOK; this window has no OK button, so it does nothing.
+}
+
+void MainDialog::OnCancel() {
+  if (ConfirmClose()) EndDialog(IDCANCEL);
+}
+
+void MainDialog::OnAppExit() {
+  // As the close box does: the dialog manager turns WM_CLOSE into the cancel command.
+  Send(WM_CLOSE);
+}
+
+void MainDialog::OnAppAbout() {
+  AboutDialog about(m_hwnd);
+  about.DoModal();
+}
+
+void MainDialog::GetProgramDir(std::string& dir, std::string& file) const {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD got = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (got < path.size()) {
+      path.resize(got);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const PathParts parts = SplitPath(NarrowText(std::wstring(path.begin(), path.end())));
+  dir = parts.drive + parts.directory;
+  while (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
+  dir += '\\';
+  file = parts.name + parts.extension;
+}
+
+void MainDialog::RememberPath(const std::string& path) {
+  const PathParts parts = SplitPath(path);
+  m_fileDir = parts.drive + parts.directory;
+  if (m_fileDir.empty()) m_fileDir = CurrentDirectory();
+  m_savePath = UpperAscii(parts.extension) == ".PNT" ? path : std::string();
+}
+
+void MainDialog::OpenPointFile(const std::string& path) {
+  m_pointFile.LoadFile(path, m_fileStore, m_messageSink);
+  FillPointList();
+}
+
+LRESULT MainDialog::OnDropFiles(WPARAM wParam, LPARAM) {
+  auto drop = reinterpret_cast<HDROP>(wParam);
+  // The last file reported wins; the others are ignored.
+  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  std::wstring last;
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    ::DragQueryFileW(drop, i, path.data(), length + 1);
+    path.resize(length);
+    last = std::move(path);
+  }
+  ::DragFinish(drop);
+  if (count == 0) return 0;
+  std::optional<std::string> path = NarrowExactly(last);
+  if (!path) {
+    m_messageSink.ShowMessage(UnrepresentablePathText(last));
+    return 0;
+  }
+  m_filePath = *path;
+  RememberPath(m_filePath);
+  OpenPointFile(m_filePath);
+  return 0;
+}
+
+LRESULT MainDialog::OnPaint(WPARAM, LPARAM) {
+  if (!IsIconic()) return Default();
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(m_hwnd, &paint);
+  Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+  const RECT client = ClientRect();
+  const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  ::DrawIcon(dc, x, y, m_hIcon);
+  ::EndPaint(m_hwnd, &paint);
+  return 0;
+}
+
+LRESULT MainDialog::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
+
+LRESULT MainDialog::OnCtlColorDialog(WPARAM wParam, LPARAM) {
+  if (!m_bkBrush) return Default();
+  ::SetBkColor(reinterpret_cast<HDC>(wParam), m_bkColor);
+  return reinterpret_cast<LRESULT>(m_bkBrush);
+}
+
+LRESULT MainDialog::OnDestroy(WPARAM, LPARAM) {
+  // The brush goes first: nothing paints the dialog any more.
+  if (m_bkBrush) ::DeleteObject(m_bkBrush);
+  m_bkBrush = nullptr;
+  CloseHelper();
+  return 0;
+}
+
+void MainDialog::RegisterMapMessages() {
+  m_msgQuorvin = ::RegisterWindowMessageW(L"WM_QUORVIN");
+  m_msgAddTextEx = ::RegisterWindowMessageW(L"SUB_ADD_TEXT_EX");
+  m_msgLayerName = ::RegisterWindowMessageW(L"SUB_LAYER_NAME");
+  m_msgTextStart = ::RegisterWindowMessageW(L"SUB_TEXT_START");
+  m_msgTextChar = ::RegisterWindowMessageW(L"SUB_TEXT_CHAR");
+  m_msgTextEnd = ::RegisterWindowMessageW(L"SUB_TEXT_END");
+  m_msgGetMarkLat = ::RegisterWindowMessageW(L"SUB_GET_MARK_LAT");
+  m_msgGetMarkLon = ::RegisterWindowMessageW(L"SUB_GET_MARK_LON");
+  m_msgSetLayer = ::RegisterWindowMessageW(L"SUB_SET_LAYER");
+  m_msgDeleteText = ::RegisterWindowMessageW(L"SUB_DELETE_TEXT");
+  m_msgObjectName = ::RegisterWindowMessageW(L"SUB_OBJECT_NAME");
+  m_msgInitMap = ::RegisterWindowMessageW(L"SUB_INIT_MAP");
+}
+
+void MainDialog::CheckHelperPresent() {
+  std::string dir, file;
+  GetProgramDir(dir, file);
+  m_helperPresent = ::GetFileAttributesW(WidenText(dir + "Quorvin2.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
+}

@@ -1,0 +1,96 @@
+// The two screens of the main window and how they follow the window's size. All measures
+// are taken afresh from the controls each time, in pixels of the client area.
+#include "main_dialog.h"
+#include "resource.h"
+
+namespace {
+
+// The marker-position row along the top: shown only when the helper program is there.
+constexpr int kTopRow[] = {IDC_MARKER_LATITUDE,  IDC_MARKER_LATITUDE_LABEL, IDC_MARKER_LONGITUDE,
+                           IDC_MARKER_LONGITUDE_LABEL, IDC_TAKE_POSITION, IDC_MAP_DISPLAY};
+constexpr int kButtonColumn[] = {IDC_EDIT_POINT, IDC_ADD_POINT, IDC_DELETE_POINT, IDCANCEL};
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+// Shows or hides the top row and returns where the lists begin.
+int PlaceTopRow(const Window& dialog, bool helperPresent, const RECT& client) {
+  for (int id : kTopRow) Window(dialog.Item(id)).Show(helperPresent ? SW_SHOW : SW_HIDE);
+  if (!helperPresent) return client.top;
+  return client.top + Height(Window(dialog.Item(IDC_EDIT_POINT)).ClientRect()) + 5;
+}
+
+}  // namespace
+
+void MainDialog::LayoutEditScreen() {
+  m_viewMode = 0;
+  const RECT client = ClientRect();
+  const int top = PlaceTopRow(*this, m_helperPresent, client);
+  const int buttonWidth = Width(Window(Item(IDC_EDIT_POINT)).ClientRect());
+  const int bottom = client.bottom - Height(m_statusBar.ClientRect()) - 2;
+  m_importList.Show(SW_HIDE);
+  m_pointList.Move(client.left, top, (client.right - buttonWidth - 12) - client.left, bottom - top);
+  m_pointList.Show(SW_SHOW);
+}
+
+void MainDialog::LayoutImportScreen() {
+  m_viewMode = 1;
+  const RECT client = ClientRect();
+  const int top = PlaceTopRow(*this, m_helperPresent, client);
+  const int buttonWidth = Width(Window(Item(IDC_EDIT_POINT)).ClientRect());
+  const int bottom = client.bottom - Height(m_statusBar.ClientRect()) - 2;
+  m_pointList.Show(SW_HIDE);
+  m_importList.Show(SW_SHOW);
+  m_pointList.Show(SW_SHOW);
+  const int split = client.right - buttonWidth - 10;
+  const int half = split / 2;
+  m_pointList.Move(half, top, split - half, bottom - top);
+  m_importList.Move(client.left, top, half - client.left, bottom - top);
+}
+
+void MainDialog::AlignRight(int controlId) {
+  const Window control(Item(controlId));
+  const RECT r = control.RectInParent();
+  const int width = Width(control.ClientRect());
+  control.Move(ClientRect().right - width - 5, r.top, width, Height(r));
+}
+
+LRESULT MainDialog::OnSize(WPARAM, LPARAM) {
+  const RECT client = ClientRect();
+  if (m_sizedOnce) {
+    if (m_viewMode == 1)
+      LayoutImportScreen();
+    else
+      LayoutEditScreen();
+    for (int id : kButtonColumn) Window(Item(id)).Show(SW_SHOW);
+    AlignRight(IDC_EDIT_POINT);
+    AlignRight(IDC_ADD_POINT);
+    AlignRight(IDC_DELETE_POINT);
+    const Window close(Item(IDCANCEL));
+    const RECT closeClient = close.ClientRect();
+    close.Move(client.right - closeClient.right - 5,
+               client.bottom - Height(m_statusBar.ClientRect()) - closeClient.bottom, closeClient.right,
+               closeClient.bottom);
+  }
+  if (m_statusBar.IsWindow() && m_statusBar.IsVisible()) {
+    const int height = Height(m_statusBar.WindowRect());
+    m_statusBar.Move(client.left, client.bottom - height, Width(client), height);
+    m_statusBar.FitPanes();
+  }
+  // The dialog erases newly exposed parts with its black brush, over its children (it does
+  // not clip them); the moved controls must paint again after that, not before.
+  if (m_sizedOnce) ::RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  return 0;
+}
+
+LRESULT MainDialog::OnSizing(WPARAM, LPARAM lParam) {
+  // The edge being dragged does not matter: the right and bottom edges give way.
+  auto* r = reinterpret_cast<RECT*>(lParam);
+  if (Width(*r) < m_minWidth) r->right = r->left + m_minWidth;
+  if (Height(*r) < m_minHeight) r->bottom = r->top + m_minHeight;
+  return TRUE;
+}
+
+void MainDialog::OnViewEditScreen() { LayoutEditScreen(); }
+
+void MainDialog::OnViewImportScreen() { LayoutImportScreen(); }

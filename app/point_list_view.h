@@ -1,0 +1,73 @@
+// The two list controls of the main window share PointListCtrl (columns, colours, rows
+// from a PointTextRow); PointListView is the point list, whose rows can be dragged to
+// reorder the points.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "framework/controls.h"
+#include "point_text_row.h"
+
+class PointFile;
+
+inline constexpr COLORREF kPointListBackground = RGB(52, 95, 129);
+inline constexpr COLORREF kPointListText = RGB(255, 255, 255);
+inline constexpr int kPointListColumns = 7;
+
+class PointListCtrl : public ListView {
+ public:
+  // Extended styles, the main window's image lists, the seven columns and the colours.
+  void SetupColumns();
+  // Row `index` with the icon text and picture in column 0, then the other texts.
+  void InsertRow(const PointTextRow& row, int index);
+  // The same on the existing row `index` (its states stay).
+  void UpdateRow(const PointTextRow& row, int index);
+  // Columns 1-6 of row `index`.
+  void SetRowTexts(const PointTextRow& row, int index);
+  // Rewrites the rows from `from` on from their slots and makes the row count the file's
+  // listed slot count. Commands use it where a file's gaps keep the table from moving in
+  // step with the rows; the rows' states stay where they are.
+  void ShowSlotsFrom(const PointFile& file, int from);
+
+ protected:
+  // The record every row operation fills and sends. Its text points into m_itemText.
+  LVITEMW m_item{};
+
+ private:
+  void SetItemRecordText(const std::string& text);
+  std::wstring m_itemText;
+};
+
+class PointListView : public PointListCtrl {
+ public:
+  virtual void MoveItem(int from, int to);
+  // Puts row `from` (and its point) before row `to`; `to` = the row count puts it last.
+  virtual void MoveItemTo(int from, int to);
+  // The first selected row at or after `start`, or -1.
+  int FirstSelectedFrom(int start) const;
+  int ColumnCount() const;
+  void SetDragCursor() const;
+
+  bool IsDragging() const { return m_dragging; }
+  int DropTarget() const { return m_dropTarget; }
+
+ private:
+  void OnBeginDrag(NMHDR* header, LRESULT* result);
+  void OnColumnClick(NMHDR* header, LRESULT* result);
+  LRESULT OnMouseMove(WPARAM, LPARAM);
+  LRESULT OnLButtonUp(WPARAM, LPARAM);
+  void SetDropHighlight(int row, bool on) const;
+  int HeaderBottom() const;  // in list client coordinates; 0 without headers
+  // The point file the rows show: the main window's.
+  PointFile* Points() const;
+
+  bool m_dragEnabled = true;
+  bool m_dragging = false;
+  int m_dragSource = 0;
+  int m_dropTarget = 0;
+
+  OSTREL_MESSAGE_TABLE();
+};

@@ -1,0 +1,31 @@
+// The options export and import share: the datum of the point file, the local time its
+// stamps are in, and the text encoding of CSV files.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "interchange/datum.h"
+
+namespace CLI {
+class App;
+}
+
+struct ConversionOptions {
+  std::string datum = "wgs84";
+  std::string utcOffset = "+09:00";
+  std::string encoding;
+};
+
+void AddConversionOptions(CLI::App* command, ConversionOptions& options, const char* encodingHelp,
+                          const char* defaultEncoding);
+
+struct Conversion {
+  std::unique_ptr<DatumShift> tokyo;  // set when the point file holds Tokyo datum coordinates
+  int offsetMinutes = 0;
+};
+
+// Checks the options and sets up the datum shift; prints what is wrong and returns nothing
+// otherwise.
+std::optional<Conversion> PrepareConversion(const ConversionOptions& options);

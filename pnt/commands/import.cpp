@@ -1,0 +1,174 @@
+// pnt import: points from GPX, KML, CSV or GeoJSON into a point file.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "command_support.h"
+#include "commands.h"
+#include "conversion_options.h"
+#include "cp932.h"
+#include "interchange/format.h"
+#include "interchange/text_position.h"
+#include "point_waypoint.h"
+
+namespace {
+
+// Far more than any set of 250 points needs; a larger input is refused before it is read.
+constexpr std::size_t kMaxInputBytes = 64u << 20;
+
+struct ImportOptions {
+  std::string input, from, output;
+  bool append = false, force = false, backup = false, truncate = false, strict = false;
+  ConversionOptions conversion;
+};
+
+bool RefuseLargeInput(const std::string& path) {
+  Fail(path + ": larger than " + std::to_string(kMaxInputBytes >> 20) +
+       " MiB; that is far beyond 250 points, so it was not read");
+  return false;
+}
+
+// Reads the whole input ("-": standard input). Prints what is wrong and returns false.
+bool ReadInput(const std::string& path, std::string& text) {
+  std::FILE* in = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+  if (!in) {
+    Fail(path + ": cannot be opened: " + std::strerror(errno));
+    return false;
+  }
+  struct stat info {};
+  if (in != stdin && fstat(fileno(in), &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::size_t>(info.st_size) > kMaxInputBytes) {
+    std::fclose(in);
+    return RefuseLargeInput(path);
+  }
+  char buffer[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+    text.append(buffer, got);
+    if (text.size() > kMaxInputBytes) {
+      if (in != stdin) std::fclose(in);
+      return RefuseLargeInput(path);
+    }
+  }
+  bool failed = std::ferror(in);
+  if (in != stdin) std::fclose(in);
+  if (failed) Fail(path + ": read error");
+  return !failed;
+}
+
+// CSV comes in UTF-8 or code page 932; the other formats are UTF-8 (or say otherwise in their
+// XML declaration, which the XML reader handles). Leaves UTF-8 in `text`.
+bool DecodeCsv(const std::string& path, const std::string& encoding, std::string& text) {
+  bool bom = text.rfind("\xEF\xBB\xBF", 0) == 0;
+  if (bom) text.erase(0, 3);
+  if (encoding == "cp932" || (encoding == "auto" && !bom && !IsValidUtf8(text))) {
+    text = Cp932ToUtf8(text);
+    return true;
+  }
+  if (std::size_t bad = InvalidUtf8Offset(text); bad != std::string::npos) {
+    LineCounter lines(text);
+    Fail(path + ": " + lines.Describe(bad) + ": not UTF-8 (for a code page 932 file give --encoding cp932)");
+    return false;
+  }
+  return true;
+}
+
+int RunImport(const ImportOptions& o) {
+  std::optional<Format> format = o.from.empty() ? FormatFromPath(o.input) : FormatFromName(o.from);
+  if (!format) {
+    return Fail(o.from.empty() ? o.input + ": cannot tell the format from the name; give --from gpx|kml|csv|geojson"
+                               : "--from " + o.from + ": choose gpx, kml, csv or geojson");
+  }
+  if (!HasPointFileExtension(o.output)) return Fail(o.output + ": a point file's name must end in .pnt");
+  std::error_code error;
+  bool outputExists = std::filesystem::exists(o.output, error);
+  if (outputExists && !o.append && !o.force) {
+    return Fail(o.output + " exists; give --append to add to it or --force to replace it");
+  }
+  auto conversion = PrepareConversion(o.conversion);
+  if (!conversion) return kExitFailure;
+
+  std::string text;
+  if (!ReadInput(o.input, text)) return kExitFailure;
+  if (*format == Format::kCsv && !DecodeCsv(o.input, o.conversion.encoding, text)) return kExitFailure;
+  ParsedWaypoints parsed = ReadWaypoints(*format, text, conversion->offsetMinutes);
+  if (!parsed.ok()) return Fail(o.input + ": " + parsed.error);
+  if (parsed.points.empty()) return Fail(o.input + ": holds no points; nothing was written");
+
+  PointFile file;
+  if (o.append) {
+    auto opened = OpenPointFile(o.output, MissingFile::kStartEmpty);
+    if (!opened) return kExitFailure;
+    if (!opened->signatureMatched) return Fail(o.output + " is not a point file; it was left as it is");
+    if (opened->file.CountStrayPoints() > 0) {
+      return Fail(o.output + " has points after an empty slot (see pnt check); nothing was appended");
+    }
+    file = opened->file;
+  }
+  std::size_t room = static_cast<std::size_t>(kSlotCount - file.GetPointCount());
+  if (parsed.points.size() > room) {
+    std::string what = o.input + " holds " + std::to_string(parsed.points.size()) + " points";
+    if (file.GetPointCount() > 0) what += " and " + o.output + " " + std::to_string(file.GetPointCount());
+    if (!o.truncate) return Fail(what + ", more than the 250 a point file holds; nothing was written (--truncate keeps what fits)");
+    Warn(what + "; only the first " + std::to_string(room) + " were kept");
+    parsed.points.resize(room);
+  }
+
+  TextChanges changes;
+  int unnamed = 0;
+  for (Waypoint& point : parsed.points) {
+    std::string label = o.input + ": " + point.where + (point.name.empty() ? "" : " \"" + point.name + "\"");
+    if (conversion->tokyo && !conversion->tokyo->Wgs84ToTokyo(point.longitude, point.latitude)) {
+      return Fail(label + ": the datum shift failed for this position; nothing was written");
+    }
+    auto longitude = UnitsFromDegrees(point.longitude);
+    auto latitude = UnitsFromDegrees(point.latitude);
+    if (!longitude || !latitude) {
+      return Fail(label + ": longitude " + std::to_string(point.longitude) + ", latitude " +
+                  std::to_string(point.latitude) +
+                  " cannot be stored (a point file holds 0 to 582 degrees east and north); nothing was written");
+    }
+    int replacedBefore = changes.replaced;
+    FittedTexts texts = FitWaypointTexts(point, changes);
+    if (o.strict && changes.replaced > replacedBefore) {
+      return Fail(label + ": has characters code page 932 cannot hold (--strict); nothing was written");
+    }
+    if (texts.name.empty()) ++unnamed;
+    InsertWaypoint(file, file.GetPointCount(), texts, *longitude, *latitude, point);
+  }
+  if (changes.replaced) Warn(std::to_string(changes.replaced) + " character(s) code page 932 cannot hold were written as \"?\"");
+  if (changes.cut) Warn(std::to_string(changes.cut) + " text(s) longer than their fields were cut");
+  if (unnamed) Warn(std::to_string(unnamed) + " point(s) have no name");
+  if (parsed.ignoredTimes) {
+    Warn(std::to_string(parsed.ignoredTimes) + " time(s) could not be read or stored; those points carry today's date");
+  }
+  return WritePointFile(file, o.output, o.backup);
+}
+
+}  // namespace
+
+void AddImportCommand(CLI::App& app, int& status) {
+  auto o = std::make_shared<ImportOptions>();
+  CLI::App* command = app.add_subcommand("import", "Read points from GPX, KML, CSV or GeoJSON into a point file");
+  command->add_option("IN", o->input, "Input file, or - for standard input (then give --from)")->required();
+  command->add_option("--from", o->from, "gpx, kml, csv or geojson (default: by the input's extension)");
+  command->add_option("-o,--output", o->output, "Point file to write (.pnt)")->required();
+  command->add_flag("--append", o->append, "Add the points after those already in the output file");
+  command->add_flag("--force", o->force, "Replace an existing output file");
+  command->add_flag("--backup", o->backup, "Keep the previous output file as FILE.bak");
+  command->add_flag("--truncate", o->truncate, "Keep the first points that fit when there are more than 250");
+  command->add_flag("--strict", o->strict, "Fail on characters code page 932 cannot hold instead of writing \"?\"");
+  AddConversionOptions(command, o->conversion,
+                       "CSV text encoding: auto (default: BOM or valid UTF-8, else cp932), utf-8, "
+                       "utf-8-bom, cp932",
+                       "auto");
+  command->callback([o, &status] { status = RunImport(*o); });
+}

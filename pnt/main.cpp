@@ -1,0 +1,44 @@
+// pnt: shows, edits, checks and converts point files from the command line.
+#include <cstdio>
+#include <cstring>
+
+#include <CLI/CLI.hpp>
+
+#include "command_support.h"
+#include "commands/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app("pnt: show, edit, check and convert car-navigation point files (.pnt)", "pnt");
+  app.require_subcommand(1);
+  int status = kExitOk;
+  struct Command {
+    const char* name;
+    void (*add)(CLI::App&, int&);
+  };
+  static constexpr Command kCommands[] = {
+      {"list", AddListCommand},     {"info", AddInfoCommand},   {"add", AddAddCommand},
+      {"set", AddSetCommand},       {"delete", AddDeleteCommand}, {"move", AddMoveCommand},
+      {"check", AddCheckCommand},   {"export", AddExportCommand}, {"import", AddImportCommand},
+  };
+  // Setting up every command's options costs about as much as a whole export; when the first
+  // argument names a command, only that one is set up. Anything else (help, a typo) gets all.
+  const Command* chosen = nullptr;
+  for (const Command& command : kCommands) {
+    if (argc > 1 && std::strcmp(argv[1], command.name) == 0) chosen = &command;
+  }
+  for (const Command& command : kCommands) {
+    if (!chosen || chosen == &command) command.add(app, status);
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kExitUsage;
+  }
+  std::fflush(stdout);
+  return status;
+}
