@@ -142,16 +142,14 @@ void PointListView::SetDragCursor() const {
   ::SetCursor(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_DRAG_ONE_ROW)));
 }
 
-int PointListView::HeaderBottom() const {
-  // The headers are taller than the fixed line; a drop on their lower part would
-  // otherwise hit no row and send the point to the end instead of the top.
-  HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
-  if (!header || !(::GetWindowLongPtrW(header, GWL_STYLE) & WS_VISIBLE)) return 0;
+int PointListView::RowsTop() const {
+  // The headers are taller than the fixed line; a drop on their lower part (or on the
+  // gap below them) would otherwise hit no row and send the point to the end instead of
+  // the top.
+  const int top = static_cast<int>(Send(LVM_GETTOPINDEX));
   RECT r{};
-  ::GetWindowRect(header, &r);
-  POINT bottom{r.left, r.bottom};
-  ::ScreenToClient(m_hwnd, &bottom);
-  return bottom.y;
+  if (GetItemCount() == 0 || !GetItemRect(top, r)) return 0;
+  return r.top;
 }
 
 void PointListView::SetDropHighlight(int row, bool on) const {
@@ -175,7 +173,7 @@ LRESULT PointListView::OnMouseMove(WPARAM, LPARAM lParam) {
   if (m_dragging) {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     int target;
-    if (at.y <= kHeaderDropLine || at.y < HeaderBottom()) {
+    if (at.y <= kHeaderDropLine || at.y < RowsTop()) {
       target = 0;
     } else {
       target = HitTest(at);

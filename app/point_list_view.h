@@ -60,7 +60,7 @@ class PointListView : public PointListCtrl {
   LRESULT OnMouseMove(WPARAM, LPARAM);
   LRESULT OnLButtonUp(WPARAM, LPARAM);
   void SetDropHighlight(int row, bool on) const;
-  int HeaderBottom() const;  // in list client coordinates; 0 without headers
+  int RowsTop() const;  // where the first shown row begins, in list client coordinates
   // The point file the rows show: the main window's.
   PointFile* Points() const;
 

@@ -94,6 +94,13 @@ std::optional<std::uint32_t> UnitsFromDegrees(double degrees) {
   return static_cast<std::uint32_t>(units);
 }
 
+LocalStamp StoredStamp(const PointFile& file, int slot) {
+  // The core offers the stamp only as display texts; the bytes are read where they stand.
+  const std::uint8_t* bytes = SlotBytes(file, slot);
+  return {2000 + bytes[PointRecord::kYear], bytes[PointRecord::kMonth],  bytes[PointRecord::kDay],
+          bytes[PointRecord::kHour],        bytes[PointRecord::kMinute], bytes[PointRecord::kSecond]};
+}
+
 Waypoint WaypointFromSlot(const PointFile& file, int slot) {
   Waypoint p;
   // One conversion for the four texts, joined by NULs (which no field text holds): the
@@ -112,9 +119,7 @@ Waypoint WaypointFromSlot(const PointFile& file, int slot) {
   p.latitude = DegreesFromUnits(file.GetLatitude(slot));
   p.icon = file.GetIcon(slot);
   p.voice = file.GetVoiceCode(slot) >> 5;
-  const std::uint8_t* bytes = SlotBytes(file, slot);
-  p.stamp = LocalStamp{2000 + bytes[PointRecord::kYear], bytes[PointRecord::kMonth], bytes[PointRecord::kDay],
-                       bytes[PointRecord::kHour], bytes[PointRecord::kMinute], bytes[PointRecord::kSecond]};
+  p.stamp = StoredStamp(file, slot);
   p.where = "slot " + std::to_string(slot);
   return p;
 }

@@ -13,6 +13,8 @@
 
 // The point in `slot` as an interchange file carries it.
 Waypoint WaypointFromSlot(const PointFile& file, int slot);
+// The creation stamp of `slot` as stored, whether or not it is a real date and time.
+LocalStamp StoredStamp(const PointFile& file, int slot);
 
 double DegreesFromUnits(std::uint32_t units);
 // Nothing when the value cannot be stored: negative, not a number, or beyond 2^32 - 1 units.

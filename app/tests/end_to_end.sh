@@ -50,6 +50,18 @@ ended() {
 
 geometry() { xdotool getwindowgeometry --shell "$window"; }
 
+# Types a key into the window as a user would: focus it, then press.
+press() {
+  window=$(xdotool search --onlyvisible --name '^Ostrel$' | head -1)
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  # A click on the middle of the caption activates the window (Wine draws the caption
+  # itself when no window manager runs; its left end is the system menu).
+  eval "$(geometry)"
+  xdotool mousemove --window "$window" $((WIDTH / 2)) 8 click 1
+  sleep 0.3
+  xdotool key "$1"
+}
+
 # How many pixels of colour $6 ("black" or "white") lie in columns [$2, $3), rows [$4, $5)
 # of screenshot $1.
 pixels() {
@@ -73,8 +85,7 @@ eval "$(geometry)"
 x0=$X y0=$Y w0=$WIDTH h0=$HEIGHT
 import -window root "$shots/ostrel-main.png"
 
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" Return
+press Return
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "Enter closed the program"
 xdotool search --onlyvisible --name '^Ostrel$' >/dev/null || fail "Enter closed the window"
@@ -99,7 +110,7 @@ strip_old="$((x0 + w0 - 60)) $((x0 + w0 - 15)) $((Y + 60)) $((Y + HEIGHT - 60))"
 [ "$(pixels "$shot" $strip_new black)" -gt 1000 ] || fail "no background between the buttons"
 [ "$(pixels "$shot" $strip_old black)" -lt 20 ] || fail "the list did not grow into the old button column"
 
-xdotool key --window "$window" Escape
+press Escape
 ended || fail "Esc did not close the program"
 [ "$(md5sum <"$work/sample points.pnt")" = "$before" ] || fail "the sample file changed"
 
@@ -107,8 +118,7 @@ ended || fail "Esc did not close the program"
 : >"$work/Quorvin2.exe"
 start
 import -window root "$shots/ostrel-helper.png"
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" Escape
+press Escape
 ended || fail "Esc did not close the program (helper present)"
 
 echo "screenshots: $shots/ostrel-main.png $shots/ostrel-resized.png $shots/ostrel-helper.png"

@@ -134,10 +134,9 @@ TEST_F(PointListTest, DroppingBelowTheRowsOrOnTheHeadersMovesToTheEndOrTop) {
   EXPECT_EQ(RowNames(), Names({0, 2, 3, 4, 1}));
   Drag(3, {client.right / 2, 5});
   EXPECT_EQ(RowNames(), Names({4, 0, 2, 3, 1}));
-  // The lower part of the headers counts as the top as well.
+  // The lower part of the headers, down to the first row, counts as the top as well.
   RECT first{};
   List().GetItemRect(0, first);
-  std::printf("first.top=%ld client.bottom=%ld\n", first.top, client.bottom);
   Drag(4, {client.right / 2, first.top - 2});
   EXPECT_EQ(RowNames(), Names({1, 4, 0, 2, 3}));
   ExpectListMatchesTable();

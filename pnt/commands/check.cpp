@@ -38,10 +38,6 @@ struct Findings {
   }
 };
 
-const std::uint8_t* SlotBytes(const PointFile& file, int slot) {
-  return file.Image().data() + kHeaderLength + static_cast<std::size_t>(slot) * PointRecord::kEncodedLength;
-}
-
 void CheckSlot(const PointFile& file, int i, Findings& findings) {
   std::uint16_t flags = file.GetFlagWord(i);
   bool nicknameFlag = flags & PointRecord::kFlagNickname;
@@ -59,11 +55,11 @@ void CheckSlot(const PointFile& file, int i, Findings& findings) {
     findings.Add(i, "icon " + std::to_string(icon) + " is not one of the icons 1-" +
                         std::to_string(kLastIconWithPicture));
   }
-  const std::uint8_t* bytes = SlotBytes(file, i);
-  if (!IsRealDate(2000 + bytes[PointRecord::kYear], bytes[PointRecord::kMonth], bytes[PointRecord::kDay])) {
+  LocalStamp stamp = StoredStamp(file, i);
+  if (!IsRealDate(stamp.year, stamp.month, stamp.day)) {
     findings.Add(i, "date " + file.GetDateText(i) + " is not a real date");
   }
-  if (bytes[PointRecord::kHour] > 23 || bytes[PointRecord::kMinute] > 59 || bytes[PointRecord::kSecond] > 59) {
+  if (stamp.hour > 23 || stamp.minute > 59 || stamp.second > 59) {
     findings.Add(i, "time " + file.GetTimeText(i) + " is not a time of day");
   }
   double latitude = DegreesFromUnits(file.GetLatitude(i));

@@ -101,7 +101,9 @@ int RunImport(const ImportOptions& o) {
   if (*format == Format::kCsv && !DecodeCsv(o.input, o.conversion.encoding, text)) return kExitFailure;
   ParsedWaypoints parsed = ReadWaypoints(*format, text, conversion->offsetMinutes);
   if (!parsed.ok()) return Fail(o.input + ": " + parsed.error);
-  if (parsed.points.empty()) return Fail(o.input + ": holds no points; nothing was written");
+  if (parsed.points.empty()) {
+    return Fail(o.input + ": holds no points (GPX: wpt elements, KML: Placemarks with a Point); nothing was written");
+  }
 
   PointFile file;
   if (o.append) {

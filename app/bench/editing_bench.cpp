@@ -1,0 +1,166 @@
+// In-process figures for the editing workflow under Wine, on a full point file: filling
+// the list, one drag move, one add (through the edit dialog, pressed by a hook) and one
+// delete. Each is run many times in a shown main window; the median and the slowest run
+// are printed in milliseconds (target: under 16 ms each). Not a test: nothing is judged.
+//   wine editing_bench.exe [runs]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/dialog_init_hooks.h"
+#include "framework/testing/gui_test_support.h"
+#include "framework/testing/scripted_prompter.h"
+#include "main_dialog.h"
+#include "resource.h"
+
+namespace {
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  ::QueryPerformanceCounter(&t);
+  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void Report(const char* what, int runs, const std::function<void()>& prepare, const std::function<void()>& step) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    prepare();
+    PumpMessages();
+    const double start = Now();
+    step();
+    times.push_back(Now() - start);
+    PumpMessages();
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("%-34s median %7.3f ms   max %7.3f ms   (%d runs)\n", what, times[times.size() / 2], times.back(), runs);
+}
+
+PointFile Points(int count) {
+  PointFile file;
+  for (int i = 0; i < count; ++i) {
+    file.InsertRecord(i);
+    file.SetName(i, "東京駅 " + std::to_string(i));
+    file.SetLocation(i, "東京都千代田区丸の内");
+    file.SetNickname(i, "とうきょうえき");
+    file.SetPhone(i, "03-1234-5678");
+    file.SetLongitudeText(i, "139/46/01.500");
+    file.SetLatitudeText(i, "35/40/52.250");
+    file.SetIcon(i, i % 55 + 1);
+  }
+  for (int i = 0; i < count; ++i) file.UpdateChecksum(i);
+  return file;
+}
+
+void Open(MainDialog& window, const TempDirectory& dir, const PointFile& file, const std::string& name) {
+  const auto& image = file.Image();
+  WriteFileBytes(dir.File(name), std::vector<unsigned char>(image.begin(), image.end()));
+  window.Send(WM_DROPFILES,
+              reinterpret_cast<WPARAM>(MakeDrop({dir.WidePath() + std::wstring(name.begin(), name.end())})));
+}
+
+void SelectOnly(PointListView& list, int row) {
+  list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+POINT RowCentre(PointListView& list, int row) {
+  list.EnsureVisible(row, false);
+  RECT r{};
+  list.GetItemRect(row, r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  ScriptedPrompter prompts;
+  ScopedPrompter usePrompts(prompts);
+  TempDirectory dir;
+  MainDialog window("");
+  if (!window.Create(nullptr)) return 1;
+  window.Show(SW_SHOW);
+  PointListView& list = window.PointList();
+  auto command = [&](int id) { window.Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+
+  Open(window, dir, Points(kSlotCount), "full.pnt");
+  Report("fill the list with 250 points", runs, [] {}, [&] { window.FillPointList(); });
+  Report("TMP paint only", runs, [&] { list.Invalidate(); }, [&] { list.Update(); });
+  Report("TMP fill no paint", runs, [] {}, [&] {
+    list.Send(WM_SETREDRAW, FALSE);
+    list.DeleteAllItems();
+    for (int i = 0; i < kSlotCount; ++i) list.InsertRow(PointTextRow::FromSlot(window.Points(), i), i);
+  });
+  list.Send(WM_SETREDRAW, TRUE);
+  Report("TMP 1750 getitemcount", runs, [] {}, [&] {
+    for (int i = 0; i < 1750; ++i) list.GetItemCount();
+  });
+  Report("TMP 1750 raw getitemcount", runs, [] {}, [&] {
+    for (int i = 0; i < 1750; ++i) ::SendMessageW(list.Handle(), LVM_GETITEMCOUNT, 0, 0);
+  });
+  Report("TMP 1750 import list count", runs, [] {}, [&] {
+    for (int i = 0; i < 1750; ++i) ::SendMessageW(window.ImportList().Handle(), LVM_GETITEMCOUNT, 0, 0);
+  });
+  Report("TMP 1750 GetPropW", runs, [] {}, [&] {
+    for (int i = 0; i < 1750; ++i) ::GetPropW(list.Handle(), L"x");
+  });
+  Report("TMP 1500 settext", runs, [] {}, [&] {
+    for (int i = 0; i < 250; ++i) for (int c = 1; c < 7; ++c) list.SetItemText(i, c, "abc");
+  });
+  Report("TMP 250 insert at end", runs, [&] { list.DeleteAllItems(); }, [&] {
+    for (int i = 0; i < 250; ++i) list.InsertItem(i, "01", 0);
+  });
+  Report("TMP rows only", runs, [] {}, [&] {
+    for (int i = 0; i < kSlotCount; ++i) PointTextRow::FromSlot(window.Points(), i);
+  });
+
+  // Row 200 to the top and back keeps the file as it was between runs.
+  bool up = true;
+  Report("one drag move, 250-point list", runs, [] {}, [&] {
+    const int from = up ? 200 : 0;
+    const POINT at = RowCentre(list, up ? 0 : 201);
+    NMLISTVIEW begin{};
+    begin.hdr = {list.Handle(), IDC_POINT_LIST, static_cast<UINT>(LVN_BEGINDRAG)};
+    begin.iItem = from;
+    window.Send(WM_NOTIFY, IDC_POINT_LIST, reinterpret_cast<LPARAM>(&begin));
+    list.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    list.Send(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    up = !up;
+  });
+
+  Open(window, dir, Points(kSlotCount - 1), "almost.pnt");
+  ScopedDialogInitHook typing(IDD_POINT_EDIT, [](Dialog& d) {
+    d.SetItemText(IDC_POINT_NAME, "Tokyo Tower");
+    d.SetItemText(IDC_POINT_LONGITUDE, "139/44/43.000");
+    d.SetItemText(IDC_POINT_LATITUDE, "35/39/31.000");
+    d.PostCommand(IDOK);
+  });
+  Report("one add (dialog included), 249->250", runs, [&] {
+    if (window.Points().GetPointCount() == kSlotCount) {
+      SelectOnly(list, 100);
+      command(IDC_DELETE_POINT);
+    }
+    SelectOnly(list, 100);
+  }, [&] { command(IDC_ADD_POINT); });
+  Report("one delete, 250->249", runs, [&] {
+    if (window.Points().GetPointCount() < kSlotCount) command(IDC_ADD_POINT);
+    SelectOnly(list, 100);
+  }, [&] { command(IDC_DELETE_POINT); });
+  // Each run's preparation adds or deletes the other way; the counts must still agree.
+  std::printf("points at the end: %d, rows: %d\n", window.Points().GetPointCount(), list.GetItemCount());
+  window.Destroy();
+  return 0;
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The editing workflow as a user goes through it, under Wine: start on the sample file,
+# select a row, add a point through the edit dialog by typing, drag a row to a new place,
+# delete a row, save through the menu, close; then read the saved file back with pnt.
+# Screenshots of the list and of the edit dialog go to <build dir>/screenshots.
+#   editing_end_to_end.sh <Ostrel.exe> <source dir> <build dir> [pnt]
+# Exits 77 (skipped) when the native pnt tool has not been built.
+set -euo pipefail
+exe=$1 source_dir=$2 build_dir=$3
+pnt=${4:-$source_dir/build/native/pnt/pnt}
+[ -x "$pnt" ] || { echo "editing_end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec "$source_dir/scripts/with-display.sh" "$0" "$@"
+fi
+
+work="$build_dir/editing-end-to-end"
+shots="$build_dir/screenshots"
+rm -rf "$work"
+mkdir -p "$work" "$shots"
+cp "$exe" "$work/Ostrel.exe"
+cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
+cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
+
+fail() { echo "editing_end_to_end: $*" >&2; exit 1; }
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Waits up to 10 s for a visible window titled exactly $1 and prints its id.
+find_window() {
+  local id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Screenshot of window $1 alone, to $2.
+shoot() {
+  local X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  import -window root "$2.full.png"
+  convert "$2.full.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+  rm -f "$2.full.png"
+}
+
+(cd "$work" && exec "$source_dir/scripts/wine-run.sh" Ostrel.exe "$(windows_path "$work/sample.pnt")") &
+pid=$!
+main=$(find_window Ostrel) || fail "no window titled Ostrel"
+sleep 1.5
+
+# Places in the main window (its client area, menu bar included, as Wine shows it with no
+# window manager): the list's rows are 17 pixels apart, the first centred at y 50; the
+# buttons stand in the right-hand column.
+row_y() { echo $((50 + 17 * $1)); }
+click() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep 0.5; }
+name_x=150 buttons_x=718
+
+shoot "$main" "$shots/editing-list.png"
+
+# Select the second row and add a point in front of it.
+click $name_x "$(row_y 1)"
+click $buttons_x 145
+dialog=$(find_window 編集) || fail "the edit dialog did not open"
+sleep 0.5
+xdotool type --delay 30 "Tokyo Tower"
+xdotool key Tab Tab
+xdotool type --delay 30 "139/44/43.000"
+xdotool key Tab
+xdotool type --delay 30 "35/39/31.000"
+sleep 0.5
+shoot "$dialog" "$shots/editing-dialog.png"
+xdotool key Return
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^編集$' >/dev/null 2>&1 || break; sleep 0.1; done
+xdotool search --onlyvisible --name '^編集$' >/dev/null 2>&1 && fail "OK did not close the edit dialog"
+
+# Drag the first row onto the sixth: it goes in front of it.
+xdotool mousemove --window "$main" $name_x "$(row_y 0)" mousedown 1
+sleep 0.2
+for y in 56 64 75 90 105 120 130 "$(row_y 5)"; do
+  xdotool mousemove --window "$main" $name_x "$y"
+  sleep 0.1
+done
+xdotool mouseup 1
+sleep 0.5
+
+# Delete the fourth row.
+click $name_x "$(row_y 3)"
+click $buttons_x 201
+shoot "$main" "$shots/editing-after.png"
+
+# Save through the file menu, then close with the button: nothing is left to ask about.
+click 20 8
+click 60 53
+click $buttons_x 455
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program did not close after saving"
+
+names=$("$pnt" list --json "$work/sample.pnt" | python3 -c '
+import json, sys
+print("|".join(json.loads(line)["name"] for line in sys.stdin if line.strip()))')
+expected="Tokyo Tower|浅草寺|富士山五合目|東京駅|大阪城|厳島神社|札幌時計台|首里城|兼六園|姫路城|道後温泉本館|中尊寺金色堂"
+[ "$names" = "$expected" ] || fail "saved points are $names, expected $expected"
+"$pnt" check "$work/sample.pnt" >/dev/null || fail "pnt check found a problem in the saved file"
+echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png"
