@@ -99,8 +99,10 @@ BOOL MainDialog::OnInitDialog() {
   m_statusBar.Create(m_hwnd, IDW_STATUS_BAR);
   m_statusBar.SetBkColor(RGB(164, 174, 192));
   {
+    // The bar chose its height (one line of its font) when it was created; keep it.
     const RECT client = ClientRect();
-    const int height = m_statusBar.RectInParent().bottom - m_statusBar.RectInParent().top;
+    const RECT bar = m_statusBar.WindowRect();
+    const int height = bar.bottom - bar.top;
     m_statusBar.Move(client.left, client.bottom - height, client.right - client.left, height);
   }
   m_statusBar.SetPanes({100, 100});
@@ -123,6 +125,10 @@ BOOL MainDialog::OnInitDialog() {
     LayoutEditScreen();
   m_lonEdit.Enable(false);
   m_latEdit.Enable(false);
+  // Both lists show this window's image lists; without LVS_SHAREIMAGELISTS each list
+  // would destroy them with itself, and the second list and m_*Icons would free them again.
+  for (HWND list : {m_pointList.Handle(), m_importList.Handle()})
+    ::SetWindowLongPtrW(list, GWL_STYLE, ::GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHAREIMAGELISTS);
   m_pointList.SetupColumns();
   m_importList.SetupColumns();
   if (!m_filePath.empty()) OpenPointFile(m_filePath);

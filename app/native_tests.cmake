@@ -1,18 +1,18 @@
 # The editor's rules that know no window (the list-row texts, the voice table, the edit
-# dialog's checks and write-back), built and tested natively as well as in the Windows build.
-find_package(GTest REQUIRED)
-include(GoogleTest)
-
-set(app_dir ${CMAKE_CURRENT_LIST_DIR})
-add_library(app_rules STATIC
-  ${app_dir}/point_entry.cpp
-  ${app_dir}/point_text_row.cpp
-  ${app_dir}/voice_guidance.cpp
-)
-target_include_directories(app_rules PUBLIC ${app_dir})
-target_link_libraries(app_rules PUBLIC pointfile PRIVATE ostrel_texts ostrel_warnings)
-
+# dialog's checks and write-back), tested natively as well as in the Windows build.
 if(BUILD_TESTING)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+
+  set(app_dir ${CMAKE_CURRENT_LIST_DIR})
+  add_library(app_rules STATIC
+    ${app_dir}/point_entry.cpp
+    ${app_dir}/point_text_row.cpp
+    ${app_dir}/voice_guidance.cpp
+  )
+  target_include_directories(app_rules PUBLIC ${app_dir})
+  target_link_libraries(app_rules PUBLIC pointfile PRIVATE ostrel_texts ostrel_warnings)
+
   add_executable(app_rules_test
     ${app_dir}/point_entry_test.cpp
     ${app_dir}/point_text_row_test.cpp

@@ -46,6 +46,7 @@ void MainDialog::OnAddPoint() {
   const bool gaps = m_pointFile.CountStrayPoints() > 0;
   const int position = std::min(std::max(m_pointList.FirstSelectedFrom(0), 0), m_pointFile.CountPoints());
   if (EditPoint(true, position) == IDOK) {
+    ListRedrawPause pause(m_pointList);
     if (gaps) {
       m_pointList.ShowSlotsFrom(m_pointFile, position);
     } else {
@@ -75,6 +76,7 @@ void MainDialog::OnDeletePoint() {
   }
   // Each removal moves the later rows and points up by one, so a row still to be removed
   // is found at its first index less the number removed before it.
+  ListRedrawPause pause(m_pointList);
   int removed = 0;
   for (int first : selected) {
     const int index = first - removed++;

@@ -17,19 +17,17 @@ constexpr int kEditMenuPosition = 1;  // "編集" in menu 128
 }  // namespace
 
 void MainDialog::FillPointList() {
-  // Drawing held back until the rows are in: otherwise the list updates its scroll bars
-  // and repaints for every row, which makes a full file take seconds under Wine.
-  m_pointList.Send(WM_SETREDRAW, FALSE);
-  m_pointList.DeleteAllItems();
-  // Row i shows slot i. A file from elsewhere may have empty slots before a used one;
-  // they show as blank rows, so that every point keeps its own row.
-  const int rows = ListedSlotCount(m_pointFile);
-  for (int i = 0; i < rows; ++i) {
-    m_row = PointTextRow::FromSlot(m_pointFile, i);
-    AddPointRow(m_row, i);
+  {
+    ListRedrawPause pause(m_pointList);
+    m_pointList.DeleteAllItems();
+    // Row i shows slot i. A file from elsewhere may have empty slots before a used one;
+    // they show as blank rows, so that every point keeps its own row.
+    const int rows = ListedSlotCount(m_pointFile);
+    for (int i = 0; i < rows; ++i) {
+      m_row = PointTextRow::FromSlot(m_pointFile, i);
+      AddPointRow(m_row, i);
+    }
   }
-  m_pointList.Send(WM_SETREDRAW, TRUE);
-  m_pointList.Invalidate();
   UpdateStatusTexts();
   m_pointList.Update();
 }

@@ -32,7 +32,9 @@ MainDialog* OwnerDialog(HWND list) {
 
 void PointListCtrl::SetupColumns() {
   SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  // The image lists belong to the main window; the list must not destroy them with itself.
+  // The image lists belong to the main window, and both lists show them. A list view
+  // destroys its image lists with itself unless it is told they are shared.
+  ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, ::GetWindowLongPtrW(m_hwnd, GWL_STYLE) | LVS_SHAREIMAGELISTS);
   if (MainDialog* owner = OwnerDialog(m_hwnd)) {
     SetImageList(owner->LargeIcons().Handle(), LVSIL_NORMAL);
     SetImageList(owner->SmallIcons().Handle(), LVSIL_SMALL);
@@ -82,6 +84,7 @@ void PointListCtrl::SetRowTexts(const PointTextRow& row, int index) {
 }
 
 void PointListCtrl::ShowSlotsFrom(const PointFile& file, int from) {
+  ListRedrawPause pause(*this);
   const int rows = ListedSlotCount(file);
   while (GetItemCount() > rows) DeleteItem(GetItemCount() - 1);
   for (int i = std::max(from, 0); i < rows; ++i) {
@@ -115,6 +118,7 @@ void PointListView::MoveItemTo(int from, int to) {
   // of points), the row stays too, so that row i still shows slot i.
   if (!points || points->MoveRecord(to, from) < 0) return;
 
+  ListRedrawPause pause(*this);
   InsertItem(to, GetItemText(from, 0));
   if (to < from) ++from;  // the insertion pushed the old row down
 

@@ -30,14 +30,17 @@ FileCause LastCause() { return FileCauseFromWin32Error(::GetLastError()); }
 // The directory a file is in, for the temporary file beside it; "." for a bare name.
 std::wstring DirectoryOf(const std::wstring& path) {
   const size_t slash = path.find_last_of(L"\\/");
+  size_t length;
   if (slash == std::wstring::npos) {
     // "C:name" is relative to drive C's current directory.
-    if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2);
-    return L".";
+    if (path.size() < 2 || path[1] != L':') return L".";
+    length = 2;
+  } else if (slash == 0 || (slash == 2 && path[1] == L':')) {
+    length = slash + 1;  // the root itself
+  } else {
+    length = slash;
   }
-  if (slash == 0) return path.substr(0, 1);
-  if (slash == 2 && path[1] == L':') return path.substr(0, 3);
-  return path.substr(0, slash);
+  return std::wstring(path.data(), length);
 }
 
 FileCause WriteAll(HANDLE file, const std::uint8_t* data, std::size_t size) {

@@ -135,7 +135,6 @@ bool Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
 
 LRESULT Window::Default() {
   if (m_subclassed) {
-    m_current.defaultDone = true;
     return ::DefSubclassProc(m_hwnd, m_current.message, m_current.wParam, m_current.lParam);
   }
   m_current.defaultRequested = true;

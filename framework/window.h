@@ -86,7 +86,6 @@ class Window {
     WPARAM wParam = 0;
     LPARAM lParam = 0;
     bool defaultRequested = false;
-    bool defaultDone = false;
   };
   CurrentMessage m_current;
   HWND m_hwnd = nullptr;

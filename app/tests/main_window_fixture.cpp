@@ -30,7 +30,7 @@ std::string MainWindowTest::MakePointFile(const std::string& name, int count) {
   PointFile file;
   for (int i = 0; i < count; ++i) {
     file.InsertRecord(i);
-    file.SetName(i, "P" + std::to_string(i + 1));
+    file.SetName(i, std::string("P").append(std::to_string(i + 1)));
     file.SetLongitudeText(i, "139/45/00.000");
     file.SetLatitudeText(i, " 35/40/00.000");
     file.UpdateChecksum(i);

@@ -61,6 +61,8 @@ TEST_F(PointListTest, HasTheColumnsColoursAndStylesOfThePointList) {
   EXPECT_EQ(List().GetBkColor(), RGB(52, 95, 129));
   EXPECT_EQ(List().GetTextBkColor(), RGB(52, 95, 129));
   EXPECT_EQ(List().GetTextColor(), RGB(255, 255, 255));
+  // Both lists show the window's image lists, so neither may destroy them with itself.
+  EXPECT_TRUE(::GetWindowLongPtrW(List().Handle(), GWL_STYLE) & LVS_SHAREIMAGELISTS);
   EXPECT_EQ(List().GetImageList(LVSIL_SMALL), window.SmallIcons().Handle());
   EXPECT_EQ(List().GetImageList(LVSIL_NORMAL), window.LargeIcons().Handle());
   EXPECT_EQ(window.SmallIcons().GetImageCount(), 55);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "about_dialog.h"
+#include "editor_app.h"
 #include "framework/dialog_init_hooks.h"
 #include "framework/text_encoding.h"
 #include "main_window_fixture.h"
@@ -34,6 +35,11 @@ TEST_F(MainWindowTest, StartsEmptyWithoutACommandLine) {
   const RECT outer = d.WindowRect();
   EXPECT_EQ(d.MinWidth(), Width(outer));
   EXPECT_EQ(d.MinHeight(), Height(outer));
+  // Created at (0, 0), then centred on the screen's work area.
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR(outer.left + outer.right, work.left + work.right, 2);
+  EXPECT_NEAR(outer.top + outer.bottom, work.top + work.bottom, 2);
   // With no path the dialogs start in the current directory.
   wchar_t cwd[MAX_PATH];
   ::GetCurrentDirectoryW(MAX_PATH, cwd);
@@ -85,6 +91,16 @@ TEST_F(MainWindowTest, OddCommandLinesAreTakenAsTheyAre) {
   const std::string text = m_dir.File("notes.TXT");
   EXPECT_EQ(Start(text).SavePath(), "");
   EXPECT_EQ(m_dialog->FileDir(), m_dir.Path());
+}
+
+TEST(CommandLine, ArrivesInShiftJisOrIsRefused) {
+  std::string refusal;
+  EXPECT_EQ(CommandLineText(L"\"C:\\地図 表\\a.pnt\"", &refusal), "\"C:\\地図 表\\a.pnt\"");
+  EXPECT_EQ(refusal, "");
+  // A name Shift_JIS cannot hold would open some other file: nothing opens, the user is told.
+  const wchar_t* hangul = L"C:\\\uD55C.pnt";
+  EXPECT_EQ(CommandLineText(hangul, &refusal), "");
+  EXPECT_NE(refusal.find("開けません"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, RememberPathSplitsShiftJisPaths) {
@@ -223,6 +239,9 @@ TEST_F(MainWindowTest, TheControlsSitWhereTheTemplatePutsThem) {
   EXPECT_TRUE(::GetWindowLongPtrW(d.Item(IDC_IMPORT_LIST), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   EXPECT_FALSE(::GetWindowLongPtrW(d.Item(IDC_POINT_LIST), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   EXPECT_TRUE(::GetWindowLongPtrW(d.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  // The image lists are the window's: neither list may destroy them.
+  for (int id : {IDC_POINT_LIST, IDC_IMPORT_LIST})
+    EXPECT_TRUE(::GetWindowLongPtrW(d.Item(id), GWL_STYLE) & LVS_SHAREIMAGELISTS) << id;
   EXPECT_FALSE(::GetWindowLongPtrW(d.Handle(), GWL_STYLE) & WS_MAXIMIZEBOX);
 }
 
