@@ -2,15 +2,21 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
 #include <vector>
 
 #include "framework/text_encoding.h"
 
 namespace {
 
-// The property under which a window keeps the Window object that handles its messages.
-constexpr wchar_t kOwnerProperty[] = L"Ostrel.Window";
-constexpr UINT_PTR kSubclassId = 1;
+// Which Window object handles the messages of a window. Kept in the process, not in window
+// properties or comctl32's subclass records: both are looked up with GetPropW, which under
+// Wine is a round trip to the server for every message a subclassed control receives.
+// Windows live on the one user-interface thread, so the map needs no lock.
+std::unordered_map<HWND, Window*>& Owners() {
+  static std::unordered_map<HWND, Window*> owners;
+  return owners;
+}
 
 bool IdMatches(const MessageEntry& e, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (e.match) {
@@ -36,18 +42,18 @@ bool IdMatches(const MessageEntry& e, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 Window::~Window() {
-  if (m_subclassed && ::IsWindow(m_hwnd)) {
-    ::RemoveWindowSubclass(m_hwnd, &Window::SubclassProc, kSubclassId);
-    ::RemovePropW(m_hwnd, kOwnerProperty);
-  }
+  if (m_subclassed && ::IsWindow(m_hwnd)) Unsubclass();
+}
+
+void Window::Unsubclass() {
+  ::SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_originalProc));
+  SetOwner(m_hwnd, nullptr);
+  m_subclassed = false;
 }
 
 HWND Window::Detach() {
   HWND hwnd = m_hwnd;
-  if (m_subclassed && ::IsWindow(hwnd)) {
-    ::RemoveWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId);
-    ::RemovePropW(hwnd, kOwnerProperty);
-  }
+  if (m_subclassed && ::IsWindow(hwnd)) Unsubclass();
   m_subclassed = false;
   m_hwnd = nullptr;
   return hwnd;
@@ -57,21 +63,23 @@ void Window::Bind(HWND hwnd) {
   if (m_hwnd && m_hwnd != hwnd) Detach();
   m_hwnd = hwnd;
   if (GetMessageTable() && hwnd && !m_subclassed) {
-    ::SetWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     SetOwner(hwnd, this);
+    m_originalProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::SubclassProc)));
     m_subclassed = true;
   }
 }
 
 void Window::SetOwner(HWND hwnd, Window* window) {
   if (window)
-    ::SetPropW(hwnd, kOwnerProperty, window);
+    Owners()[hwnd] = window;
   else
-    ::RemovePropW(hwnd, kOwnerProperty);
+    Owners().erase(hwnd);
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Window*>(::GetPropW(hwnd, kOwnerProperty)) : nullptr;
+  const auto it = Owners().find(hwnd);
+  return it == Owners().end() ? nullptr : it->second;
 }
 
 RECT Window::ClientRect() const {
@@ -135,26 +143,24 @@ bool Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
 
 LRESULT Window::Default() {
   if (m_subclassed) {
-    return ::DefSubclassProc(m_hwnd, m_current.message, m_current.wParam, m_current.lParam);
+    return ::CallWindowProcW(m_originalProc, m_hwnd, m_current.message, m_current.wParam, m_current.lParam);
   }
   m_current.defaultRequested = true;
   return 0;
 }
 
-LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR, DWORD_PTR refData) {
-  auto* self = reinterpret_cast<Window*>(refData);
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = FromHandle(hwnd);
+  const WNDPROC original = self->m_originalProc;
   if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId);
-    ::RemovePropW(hwnd, kOwnerProperty);
-    self->m_subclassed = false;
+    self->Unsubclass();
     self->m_hwnd = nullptr;
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
   }
   // A control's parent reflects each WM_NOTIFY it receives back to the sender first
   // (Dialog does this); messages the table does not take go to the original procedure.
   LRESULT result = 0;
   if (self->Dispatch(message, wParam, lParam, result)) return result;
   if (message == kReflectedNotify) return 0;
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+  return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
 }

@@ -91,9 +91,10 @@ class Window {
   HWND m_hwnd = nullptr;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR refData);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Unsubclass();
   bool m_subclassed = false;
+  WNDPROC m_originalProc = nullptr;  // the control's own procedure while subclassed
   friend class Dialog;
   static void SetOwner(HWND hwnd, Window* window);
 };
