@@ -47,14 +47,21 @@ shoot() {
 
 (cd "$work" && exec "$source_dir/scripts/wine-run.sh" Ostrel.exe "$(windows_path "$work/sample.pnt")") &
 pid=$!
+# A failed step must not leave the program running (CTest would wait for it).
+trap 'kill "$pid" 2>/dev/null || true' EXIT
 main=$(find_window Ostrel) || fail "no window titled Ostrel"
 sleep 1.5
 
 # Places in the main window (its client area, menu bar included, as Wine shows it with no
 # window manager): the list's rows are 17 pixels apart, the first centred at y 50; the
 # buttons stand in the right-hand column.
+# Without a window manager Wine draws the frame and caption itself, inside the X window:
+# the client area then starts 4 pixels in and 22 down.
+frame_x=0 frame_y=0
+[ -n "${OSTREL_NO_WINDOW_MANAGER:-}" ] && frame_x=4 frame_y=22
 row_y() { echo $((50 + 17 * $1)); }
-click() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep 0.5; }
+move() { xdotool mousemove --window "$main" $(($1 + frame_x)) $(($2 + frame_y)) "${@:3}"; }
+click() { move "$1" "$2" click 1; sleep 0.5; }
 name_x=150 buttons_x=718
 
 shoot "$main" "$shots/editing-list.png"
@@ -76,10 +83,10 @@ for _ in $(seq 50); do xdotool search --onlyvisible --name '^編集$' >/dev/null
 xdotool search --onlyvisible --name '^編集$' >/dev/null 2>&1 && fail "OK did not close the edit dialog"
 
 # Drag the first row onto the sixth: it goes in front of it.
-xdotool mousemove --window "$main" $name_x "$(row_y 0)" mousedown 1
+move $name_x "$(row_y 0)" mousedown 1
 sleep 0.2
 for y in 56 64 75 90 105 120 130 "$(row_y 5)"; do
-  xdotool mousemove --window "$main" $name_x "$y"
+  move $name_x "$y"
   sleep 0.1
 done
 xdotool mouseup 1

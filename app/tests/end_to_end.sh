@@ -22,7 +22,7 @@ before=$(md5sum <"$work/sample points.pnt")
 
 pid=""
 # A failed step must not leave the program running (CTest would wait for it).
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; true' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null || true' EXIT
 fail() { echo "end_to_end: $*" >&2; exit 1; }
 # Wine's drive Z: is the Unix root.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
