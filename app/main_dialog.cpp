@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <vector>
-
 #include "about_dialog.h"
 #include "framework/sjis_path.h"
 #include "framework/text_encoding.h"
@@ -155,16 +153,7 @@ void MainDialog::OnAppAbout() {
 }
 
 void MainDialog::GetProgramDir(std::string& dir, std::string& file) const {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD got = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (got < path.size()) {
-      path.resize(got);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const PathParts parts = SplitPath(NarrowText(std::wstring(path.begin(), path.end())));
+  const PathParts parts = SplitPath(NarrowText(ProgramPath()));
   dir = parts.drive + parts.directory;
   while (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
   dir += '\\';

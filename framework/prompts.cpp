@@ -30,17 +30,19 @@ ScopedPrompter::ScopedPrompter(Prompter& prompter) : m_previous(g_prompter) { g_
 
 ScopedPrompter::~ScopedPrompter() { g_prompter = m_previous; }
 
-std::wstring ApplicationName() {
+std::wstring ProgramPath() {
+  // GetModuleFileNameW cuts the path to the buffer without failing; a result that fills the
+  // buffer may be cut, so try again with more room.
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     const DWORD got = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (got < path.size()) {
-      path.resize(got);
-      break;
-    }
+    if (got < path.size()) return std::wstring(path.data(), got);
     path.resize(path.size() * 2);
   }
-  std::wstring name(path.begin(), path.end());
+}
+
+std::wstring ApplicationName() {
+  std::wstring name = ProgramPath();
   if (const size_t slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name.erase(0, slash + 1);
   if (const size_t dot = name.rfind(L'.'); dot != std::wstring::npos) name.erase(dot);
   return name;

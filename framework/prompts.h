@@ -59,6 +59,8 @@ class Win32Prompter final : public Prompter {
   std::optional<std::string> ChooseFile(HWND owner, const FileDialogRequest& request) override;
 };
 
+// The full path of the running executable, however long.
+std::wstring ProgramPath();
 // The caption of every box: the executable's file name without its extension.
 std::wstring ApplicationName();
 

@@ -213,14 +213,7 @@ ParsedWaypoints ReadCsv(std::string_view text) {
     }
     const std::string& date = field(kDate);
     const std::string& time = field(kTime);
-    if (!date.empty() || !time.empty()) {
-      p.stamp = ParseStampTexts(date, time);
-      if (!p.stamp) {
-        result.error = p.where + ": date \"" + date + "\" and time \"" + time +
-                       "\" are not YYYY/MM/DD and HH:MM:SS";
-        return result;
-      }
-    }
+    if (!ReadStampColumns(date, time, p.where, p.stamp, result.error)) return result;
     result.points.push_back(std::move(p));
   }
   if (!scanner.Error().empty()) result.error = scanner.Error();

@@ -135,14 +135,7 @@ ParsedWaypoints ReadGeoJson(std::string_view text) {
         !CodeProperty(properties, "voice", 31, p.where, p.voice, result.error)) {
       return result;
     }
-    if (!date.empty() || !time.empty()) {
-      p.stamp = ParseStampTexts(date, time);
-      if (!p.stamp) {
-        result.error = p.where + ": date \"" + date + "\" and time \"" + time +
-                       "\" are not YYYY/MM/DD and HH:MM:SS";
-        return result;
-      }
-    }
+    if (!ReadStampColumns(date, time, p.where, p.stamp, result.error)) return result;
     result.points.push_back(std::move(p));
   }
   return result;

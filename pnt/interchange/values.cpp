@@ -235,3 +235,13 @@ std::optional<LocalStamp> ParseStampTexts(std::string_view date, std::string_vie
   }
   return s;
 }
+
+bool ReadStampColumns(std::string_view date, std::string_view time, const std::string& where,
+                      std::optional<LocalStamp>& stamp, std::string& error) {
+  if (date.empty() && time.empty()) return true;
+  stamp = ParseStampTexts(date, time);
+  if (stamp) return true;
+  error = where + ": date \"" + std::string(date) + "\" and time \"" + std::string(time) +
+          "\" are not YYYY/MM/DD and HH:MM:SS";
+  return false;
+}

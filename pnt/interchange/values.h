@@ -36,3 +36,7 @@ std::string FormatStampTime(const LocalStamp& stamp);
 // Reads them back ("-" may stand for "/" in the date). Checks only that each part fits its
 // byte in the file, so whatever a file held comes back as it was.
 std::optional<LocalStamp> ParseStampTexts(std::string_view date, std::string_view time);
+// The date and time columns of a point at `where`: `stamp` stays empty when both are; false,
+// with `error` naming the place and the texts, when they cannot be read.
+bool ReadStampColumns(std::string_view date, std::string_view time, const std::string& where,
+                      std::optional<LocalStamp>& stamp, std::string& error);
