@@ -87,6 +87,12 @@ ParsedWaypoints ReadGeoJson(std::string_view text) {
     if (std::size_t colon = what.find("parse error"); colon != std::string::npos) what = what.substr(colon);
     result.error = "not valid JSON at " + lines.Describe(offset) + ": " + what;
     return result;
+  } catch (const json::exception& e) {
+    // Parsed, but not representable: a number beyond the range of a double, for one.
+    std::string what = e.what();
+    if (std::size_t bracket = what.find("] "); bracket != std::string::npos) what = what.substr(bracket + 2);
+    result.error = "not valid JSON: " + what;
+    return result;
   }
   if (!document.is_object() || document.value("type", json()) != "FeatureCollection" ||
       !document.contains("features") || !document["features"].is_array()) {

@@ -407,6 +407,7 @@ TEST_F(PntCommand, BadInputIsRefusedAndTouchesNoFile) {
       {"huge.kml", "<kml><Placemark><name>Far</name><Point><coordinates>1e6,35</coordinates></Point></Placemark></kml>", "cannot be stored"},
       {"garbage.kml", std::string("\x7F" "ELF\x02\x01\x01\x00\x00\x00", 10), "XML"},
       {"broken.geojson", "{\"type\": \"FeatureCollection\", \"features\": [", "line 1"},
+      {"overflow.geojson", "{\"type\":\"FeatureCollection\",\"features\":[{\"geometry\":{\"type\":\"Point\",\"coordinates\":[1e999,35]}}]}", "not valid JSON"},
       {"types.geojson", "{\"type\":\"FeatureCollection\",\"features\":[{\"geometry\":{\"type\":\"Point\",\"coordinates\":[139,35]},\"properties\":{\"icon\":\"7\"}}]}", "feature 1"},
       {"quote.csv", "name,latitude,longitude\r\n\"x,35,139\r\n", "never closed"},
       {"latin1.csv", "name,latitude,longitude\r\nM\xFCnchen,48,11\r\n", "line 2"},
