@@ -2,7 +2,9 @@
 // commands and notifications.
 #include <windowsx.h>
 
+#include <array>
 #include <cstdio>
+#include <utility>
 
 #include "framework/text_encoding.h"
 #include "main_dialog.h"
@@ -50,20 +52,26 @@ void MainDialog::UpdateStatusTexts() {
 }
 
 void MainDialog::LoadPointIcons() {
-  m_largeIcons.Create(32, 32, ILC_COLOR32 | ILC_MASK, kIconListInitial, kIconListGrowth);
-  m_smallIcons.Create(16, 16, ILC_COLOR32 | ILC_MASK, kIconListInitial, kIconListGrowth);
   // The icons are looked up in the current directory, not beside the program: users keep
   // their own sets of pictures with their point files.
-  HICON missing = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MISSING_POINT),
-                                                  IMAGE_ICON, 0, 0, LR_SHARED));
+  std::array<HICON, kPointIconCount> loaded{};
   for (int n = 1; n <= kPointIconCount; ++n) {
     wchar_t name[16];
     std::swprintf(name, 16, L"mark%02d.ico", n);
-    HICON icon = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-    // Each list scales the icon to its own size. A missing picture still takes its
-    // place, so that image k stays icon number k + 1.
-    m_largeIcons.Add(icon ? icon : missing);
-    m_smallIcons.Add(icon ? icon : missing);
+    loaded[n - 1] = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+  }
+  for (auto [list, size] : {std::pair{&m_largeIcons, 32}, std::pair{&m_smallIcons, 16}}) {
+    list->Create(size, size, ILC_COLOR32 | ILC_MASK, kIconListInitial, kIconListGrowth);
+    // A missing picture still takes its place, so that image k stays icon number k + 1.
+    // The built-in one is taken at the list's own size; the loaded ones are scaled to it.
+    HICON missing = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MISSING_POINT),
+                                                    IMAGE_ICON, size, size, 0));
+    std::array<HICON, kPointIconCount> shown;
+    for (int i = 0; i < kPointIconCount; ++i) shown[i] = loaded[i] ? loaded[i] : missing;
+    list->AddIcons(shown);
+    if (missing) ::DestroyIcon(missing);
+  }
+  for (HICON icon : loaded) {
     if (icon) ::DestroyIcon(icon);
   }
 }

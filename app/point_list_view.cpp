@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "framework/text_encoding.h"
 #include "main_dialog.h"
@@ -29,6 +30,61 @@ MainDialog* OwnerDialog(HWND list) {
 }
 
 }  // namespace
+
+// A list view keeps its own redraw switch and, when it is switched back on, sets its
+// scroll bars; a scroll bar set while the list shows repaints at once (twice for each bar).
+// The default handling of WM_SETREDRAW clears WS_VISIBLE without hiding anything, so the
+// bars wait for the one repaint at the end. It also throws away what was waiting to be
+// repainted (say, where a dialog just closed over the list), so that is painted first.
+// A list that does not show is left alone: it must not be made visible.
+ListRedrawPause::ListRedrawPause(const ListView& list) : m_list(list), m_shown(list.IsVisible()) {
+  if (m_shown) {
+    m_list.Update();
+    m_before = CurrentFrame();
+  }
+  m_list.Send(WM_SETREDRAW, FALSE);
+  if (m_shown) ::DefWindowProcW(m_list, WM_SETREDRAW, FALSE, 0);
+}
+
+ListRedrawPause::~ListRedrawPause() {
+  m_list.Send(WM_SETREDRAW, TRUE);
+  if (!m_shown) return;
+  ::DefWindowProcW(m_list, WM_SETREDRAW, TRUE, 0);
+  const Frame after = CurrentFrame();
+  UINT parts = RDW_INVALIDATE | RDW_ERASE;
+  auto same = [](const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  if (after.scrollStyles != m_before.scrollStyles || !same(after.horizontal, m_before.horizontal) ||
+      !same(after.vertical, m_before.vertical))
+    parts |= RDW_FRAME;
+  // Made visible again, the list would repaint its frame (border and bars) as well, even
+  // though none of it changed.
+  if (!(parts & RDW_FRAME)) ::RedrawWindow(m_list, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+  // The headers move with the horizontal scroll position and the list's width. When they
+  // stay, only the rows below them are repainted: the list does not clip its children, so
+  // erasing the whole list would wipe out headers that are not going to be drawn again.
+  if (same(after.header, m_before.header) && after.horizontal.nPos == m_before.horizontal.nPos) {
+    RECT rows = m_list.ClientRect();
+    rows.top = std::max(rows.top, after.header.bottom);
+    ::RedrawWindow(m_list, &rows, nullptr, parts | RDW_NOCHILDREN);
+  } else {
+    ::RedrawWindow(m_list, nullptr, nullptr, parts | RDW_ALLCHILDREN);
+  }
+}
+
+ListRedrawPause::Frame ListRedrawPause::CurrentFrame() const {
+  Frame frame;
+  frame.scrollStyles = ::GetWindowLongPtrW(m_list, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL);
+  for (SCROLLINFO* info : {&frame.horizontal, &frame.vertical}) {
+    info->cbSize = sizeof *info;
+    info->fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  }
+  ::GetScrollInfo(m_list, SB_HORZ, &frame.horizontal);
+  ::GetScrollInfo(m_list, SB_VERT, &frame.vertical);
+  // (By its own style: while paused, the list and so its headers count as not shown.)
+  HWND header = ListView_GetHeader(m_list);
+  if (header && (::GetWindowLongPtrW(header, GWL_STYLE) & WS_VISIBLE)) frame.header = Window(header).RectInParent();
+  return frame;
+}
 
 void PointListCtrl::SetupColumns() {
   SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);

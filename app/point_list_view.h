@@ -17,21 +17,31 @@ inline constexpr COLORREF kPointListBackground = RGB(52, 95, 129);
 inline constexpr COLORREF kPointListText = RGB(255, 255, 255);
 inline constexpr int kPointListColumns = 7;
 
-// Holds a list's drawing back while a batch of rows changes, then lets it repaint once.
-// Each row inserted or removed while it draws updates the scroll bars and repaints at
-// once, which under Wine costs several milliseconds a row.
+// Holds a list's drawing back while a batch of rows changes, then lets it repaint once,
+// and only what changed: the rows always, the scroll bars and the column headers when
+// they moved. Each row inserted or removed while the list draws updates the scroll bars
+// and repaints at once, which under Wine costs several milliseconds a row; and the bars
+// and headers are drawn from themed bitmaps, which costs several milliseconds a repaint.
 class ListRedrawPause {
  public:
-  explicit ListRedrawPause(const ListView& list) : m_list(list) { m_list.Send(WM_SETREDRAW, FALSE); }
-  ~ListRedrawPause() {
-    m_list.Send(WM_SETREDRAW, TRUE);
-    m_list.Invalidate();
-  }
+  explicit ListRedrawPause(const ListView& list);
+  ~ListRedrawPause();
   ListRedrawPause(const ListRedrawPause&) = delete;
   ListRedrawPause& operator=(const ListRedrawPause&) = delete;
 
  private:
+  // What the frame and the headers show: the scroll bars and where the headers stand.
+  struct Frame {
+    LONG_PTR scrollStyles = 0;
+    SCROLLINFO horizontal{};
+    SCROLLINFO vertical{};
+    RECT header{};
+  };
+  Frame CurrentFrame() const;
+
   const ListView& m_list;
+  bool m_shown;
+  Frame m_before;
 };
 
 class PointListCtrl : public ListView {

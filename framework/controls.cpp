@@ -1,6 +1,7 @@
 #include "framework/controls.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "framework/text_encoding.h"
@@ -21,6 +22,98 @@ std::string ListViewText(const ListView& list, int index, int subItem) {
     buffer.resize(buffer.size() * 2);
   }
 }
+
+// A row of equal pictures drawn side by side: 32-bit colour (a DIB section, so that the
+// drawn pixels can be corrected before the strip is handed to an image list) and a mask.
+class PictureStrip {
+ public:
+  PictureStrip(int width, int height) : m_width(width), m_height(height) {
+    BITMAPINFO colour{};
+    colour.bmiHeader = Header(32);
+    void* colourBits = nullptr;
+    m_colour = ::CreateDIBSection(nullptr, &colour, DIB_RGB_COLORS, &colourBits, nullptr, 0);
+    m_pixels = static_cast<std::uint32_t*>(colourBits);
+
+    struct {
+      BITMAPINFOHEADER header;
+      RGBQUAD colours[2];
+    } mask{Header(1), {{0, 0, 0, 0}, {255, 255, 255, 0}}};
+    void* maskBits = nullptr;
+    m_mask = ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&mask), DIB_RGB_COLORS, &maskBits,
+                                nullptr, 0);
+    m_colourDc = ::CreateCompatibleDC(nullptr);
+    m_maskDc = ::CreateCompatibleDC(nullptr);
+    if (!Ok()) return;
+    m_oldColour = ::SelectObject(m_colourDc, m_colour);
+    m_oldMask = ::SelectObject(m_maskDc, m_mask);
+    // Whatever no icon covers stays transparent.
+    ::PatBlt(m_maskDc, 0, 0, m_width, m_height, WHITENESS);
+  }
+  ~PictureStrip() {
+    ReleaseBitmaps();
+    if (m_colourDc) ::DeleteDC(m_colourDc);
+    if (m_maskDc) ::DeleteDC(m_maskDc);
+    if (m_colour) ::DeleteObject(m_colour);
+    if (m_mask) ::DeleteObject(m_mask);
+  }
+  PictureStrip(const PictureStrip&) = delete;
+  PictureStrip& operator=(const PictureStrip&) = delete;
+
+  bool Ok() const { return m_pixels && m_mask && m_colourDc && m_maskDc; }
+
+  void DrawIcon(HICON icon, const RECT& at) const {
+    const int cx = at.right - at.left, cy = at.bottom - at.top;
+    ::DrawIconEx(m_colourDc, at.left, at.top, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(m_maskDc, at.left, at.top, icon, cx, cy, 0, nullptr, DI_MASK);
+  }
+
+  // Icons drawn onto the cleared colour bitmap come out premultiplied by their alpha, but
+  // an image list takes alpha as icons hold it: divide it out again. A picture without any
+  // alpha (an icon of fewer colours) is left so: the list then takes its mask, as it would
+  // for that icon added on its own.
+  void MakeStraightAlpha(const RECT& picture) const {
+    for (int y = picture.top; y < picture.bottom; ++y) {
+      for (int x = picture.left; x < picture.right; ++x) {
+        std::uint32_t& pixel = m_pixels[static_cast<size_t>(y) * m_width + x];
+        const std::uint32_t alpha = pixel >> 24;
+        if (alpha == 0 || alpha == 255) continue;
+        auto straight = [&](int shift) {
+          return std::min<std::uint32_t>(((pixel >> shift) & 0xFF) * 255 / alpha, 255) << shift;
+        };
+        pixel = (alpha << 24) | straight(16) | straight(8) | straight(0);
+      }
+    }
+  }
+
+  // Gives the bitmaps up for the image list to copy (a bitmap can be selected into one
+  // device context at a time).
+  void ReleaseBitmaps() {
+    if (m_oldColour) ::SelectObject(m_colourDc, m_oldColour);
+    if (m_oldMask) ::SelectObject(m_maskDc, m_oldMask);
+    m_oldColour = m_oldMask = nullptr;
+  }
+  HBITMAP Colour() const { return m_colour; }
+  HBITMAP Mask() const { return m_mask; }
+
+ private:
+  BITMAPINFOHEADER Header(WORD bitCount) const {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = m_width;
+    header.biHeight = -m_height;  // top-down: row 0 first
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = BI_RGB;
+    header.biClrUsed = bitCount == 1 ? 2 : 0;
+    return header;
+  }
+
+  int m_width, m_height;
+  HBITMAP m_colour = nullptr, m_mask = nullptr;
+  std::uint32_t* m_pixels = nullptr;
+  HDC m_colourDc = nullptr, m_maskDc = nullptr;
+  HGDIOBJ m_oldColour = nullptr, m_oldMask = nullptr;
+};
 
 }  // namespace
 
@@ -178,6 +271,22 @@ bool ImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
   Destroy();
   m_list = ::ImageList_Create(cx, cy, flags, initial, grow);
   return m_list != nullptr;
+}
+
+int ImageList::AddIcons(std::span<const HICON> icons) const {
+  int cx = 0, cy = 0;
+  if (icons.empty() || !GetIconSize(cx, cy)) return -1;
+  PictureStrip strip(cx * static_cast<int>(icons.size()), cy);
+  if (!strip.Ok()) return -1;
+  auto picture = [&](size_t i) {
+    const int left = static_cast<int>(i) * cx;
+    return RECT{left, 0, left + cx, cy};
+  };
+  for (size_t i = 0; i < icons.size(); ++i) strip.DrawIcon(icons[i], picture(i));
+  ::GdiFlush();  // the drawing must have reached the pixels before they are read
+  for (size_t i = 0; i < icons.size(); ++i) strip.MakeStraightAlpha(picture(i));
+  strip.ReleaseBitmaps();
+  return ::ImageList_Add(m_list, strip.Colour(), strip.Mask());
 }
 
 void ImageList::Destroy() {

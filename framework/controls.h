@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <initializer_list>
+#include <span>
 #include <string>
 
 #include "framework/window.h"
@@ -153,6 +154,10 @@ class ImageList {
   void Destroy();
   HIMAGELIST Handle() const { return m_list; }
   int Add(HICON icon) const { return ::ImageList_ReplaceIcon(m_list, -1, icon); }
+  // Appends the icons in order, each scaled to the list's size, as one strip: the same
+  // pictures as Add() one by one, which under Wine costs a scaled copy of each icon and a
+  // growth of the list's bitmaps every few images. The index of the first; -1 on failure.
+  int AddIcons(std::span<const HICON> icons) const;
   int GetImageCount() const { return ::ImageList_GetImageCount(m_list); }
   // A new icon the caller owns; null when there is no such image.
   HICON GetIcon(int index, UINT flags = ILD_NORMAL) const { return ::ImageList_GetIcon(m_list, index, flags); }

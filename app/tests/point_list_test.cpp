@@ -1,4 +1,10 @@
 // The point list: what it shows, the row click, the marks, and dragging rows.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "editing_fixture.h"
 
 namespace {
@@ -47,6 +53,23 @@ TEST_F(PointListTest, ShowsOneRowPerPointWithItsIconAndTheCount) {
   OpenFile(NumberedPoints(kSlotCount), "full.pnt");
   EXPECT_EQ(List().GetItemCount(), kSlotCount);
   ExpectListMatchesTable();
+}
+
+TEST_F(PointListTest, ARowBatchLeavesAShownListShownAndAHiddenListHidden) {
+  auto shown = [](const Window& w) { return (::GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE) != 0; };
+  window.Show(SW_SHOW);
+  OpenFile(NumberedPoints(30));
+  EXPECT_TRUE(shown(List()));
+  EXPECT_TRUE(List().IsVisible());
+  EXPECT_EQ(List().GetItemCount(), 30);
+
+  // The import screen hides nothing of the point list, but a list hidden for any reason
+  // must not come back from a batch of rows.
+  List().Show(SW_HIDE);
+  OpenFile(NumberedPoints(5), "other.pnt");
+  EXPECT_FALSE(shown(List()));
+  EXPECT_EQ(List().GetItemCount(), 5);
+  List().Show(SW_SHOW);
 }
 
 TEST_F(PointListTest, HasTheColumnsColoursAndStylesOfThePointList) {
@@ -177,6 +200,135 @@ TEST_F(PointListTest, APointBehindAGapCannotBeDraggedAndItsRowStays) {
   EXPECT_EQ(RowTexts(5).name, "STRAY");
   EXPECT_EQ(RowTexts(0).name, "P00");
   ExpectListMatchesTable();
+}
+
+// An icon file with one picture of `size` pixels: 32-bit with a soft-edged disc of alpha,
+// or 4-bit with a mask (as older sets of pictures are), in colours that depend on `seed`.
+std::vector<unsigned char> IconFile(int size, bool alpha, int seed) {
+  const int bits = alpha ? 32 : 4;
+  const int colourStride = (size * bits / 8 + 3) / 4 * 4;
+  const int maskStride = (size + 31) / 32 * 4;
+  const int paletteBytes = alpha ? 0 : 16 * 4;
+  const int imageBytes = 40 + paletteBytes + (colourStride + maskStride) * size;
+  std::vector<unsigned char> file;
+  auto put = [&](unsigned value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<unsigned char>(value >> (8 * i)));
+  };
+  put(0, 2), put(1, 2), put(1, 2);                                      // icon directory, one entry
+  put(size, 1), put(size, 1), put(0, 1), put(0, 1), put(1, 2), put(bits, 2);
+  put(imageBytes, 4), put(6 + 16, 4);
+  put(40, 4), put(size, 4), put(2 * size, 4), put(1, 2), put(bits, 2);  // the picture's header
+  put(0, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  for (int i = 0; i < 16 && !alpha; ++i) put((i * 16 + seed) << 8 | i * 15, 4);
+  const double centre = (size - 1) / 2.0, radius = size / 2.0;
+  auto distance = [&](int x, int y) { return std::hypot(x - centre, y - centre); };
+  for (int y = size - 1; y >= 0; --y) {  // rows bottom-up
+    std::vector<unsigned char> row(colourStride);
+    for (int x = 0; x < size; ++x) {
+      if (alpha) {
+        const double edge = std::clamp(radius - distance(x, y), 0.0, 1.5) / 1.5;
+        const unsigned a = static_cast<unsigned>(edge * 255);
+        const unsigned pixel = a << 24 | (x * 8 + seed) % 256 << 16 | (y * 8) % 256 << 8 | (seed * 40) % 256;
+        std::memcpy(&row[x * 4], &pixel, 4);
+      } else {
+        row[x / 2] |= ((x + y + seed) % 16) << (x % 2 ? 0 : 4);
+      }
+    }
+    file.insert(file.end(), row.begin(), row.end());
+  }
+  for (int y = size - 1; y >= 0; --y) {
+    std::vector<unsigned char> row(maskStride);
+    for (int x = 0; x < size; ++x) {
+      if (distance(x, y) >= radius - 1) row[x / 8] |= 0x80 >> (x % 8);
+    }
+    file.insert(file.end(), row.begin(), row.end());
+  }
+  return file;
+}
+
+// Image `index` drawn on the list's background, as the list draws it (normal, and as
+// selected), and its mask; one pixel per value, colour only.
+std::vector<COLORREF> Drawn(HIMAGELIST list, int index) {
+  int cx = 0, cy = 0;
+  ::ImageList_GetIconSize(list, &cx, &cy);
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx * 3, cy);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  HBRUSH background = ::CreateSolidBrush(kPointListBackground);
+  const RECT all{0, 0, cx * 3, cy};
+  ::FillRect(dc, &all, background);
+  ::DeleteObject(background);
+  ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+  ::ImageList_Draw(list, index, dc, cx, 0, ILD_SELECTED);
+  ::ImageList_Draw(list, index, dc, 2 * cx, 0, ILD_MASK);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < cy; ++y)
+    for (int x = 0; x < cx * 3; ++x) pixels.push_back(::GetPixel(dc, x, y));
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  return pixels;
+}
+
+// Two drawings agree when no colour channel differs by more than one step (the lists'
+// alpha is rounded once more on the way in).
+bool SameDrawing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    for (int shift : {0, 8, 16}) {
+      if (std::abs(static_cast<int>(a[i] >> shift & 0xFF) - static_cast<int>(b[i] >> shift & 0xFF)) > 1) return false;
+    }
+  }
+  return true;
+}
+
+TEST(PointIcons, EachListShowsEveryIconAsAddingItOnItsOwnWould) {
+  // Pictures of both kinds, at the small size (which the large list doubles) and at the
+  // large size (shown in the large list only: shrinking them, the system picks its pixels
+  // its own way), and gaps where the built-in icon stands in.
+  TempDirectory icons;
+  ASSERT_TRUE(WriteFileBytes(icons.File("mark01.ico"), IconFile(16, true, 1)));
+  ASSERT_TRUE(WriteFileBytes(icons.File("mark02.ico"), IconFile(32, true, 2)));
+  ASSERT_TRUE(WriteFileBytes(icons.File("mark03.ico"), IconFile(16, false, 3)));
+  ASSERT_TRUE(WriteFileBytes(icons.File("mark05.ico"), IconFile(32, false, 5)));
+  ASSERT_TRUE(WriteFileBytes(icons.File("mark55.ico"), IconFile(16, true, 55)));
+  const std::vector<int> largeOnly = {1, 4};
+  wchar_t previous[MAX_PATH];
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(icons.WidePath().c_str()));
+  MainDialog window("");
+  ASSERT_TRUE(window.Create(nullptr));
+
+  // The reference: each icon loaded and added on its own, the built-in one shared.
+  HICON missing = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MISSING_POINT),
+                                                  IMAGE_ICON, 0, 0, LR_SHARED));
+  ImageList small, large;
+  small.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+  large.Create(32, 32, ILC_COLOR32 | ILC_MASK, 4, 4);
+  for (int n = 1; n <= kPointIconCount; ++n) {
+    wchar_t name[16];
+    std::swprintf(name, 16, L"mark%02d.ico", n);
+    HICON icon = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    small.Add(icon ? icon : missing);
+    large.Add(icon ? icon : missing);
+    if (icon) ::DestroyIcon(icon);
+  }
+  ::SetCurrentDirectoryW(previous);
+
+  ASSERT_EQ(window.SmallIcons().GetImageCount(), kPointIconCount);
+  ASSERT_EQ(window.LargeIcons().GetImageCount(), kPointIconCount);
+  for (int k = 0; k < kPointIconCount; ++k) {
+    if (std::find(largeOnly.begin(), largeOnly.end(), k) == largeOnly.end()) {
+      EXPECT_TRUE(SameDrawing(Drawn(window.SmallIcons().Handle(), k), Drawn(small.Handle(), k))) << "16x16 image " << k;
+    }
+    EXPECT_TRUE(SameDrawing(Drawn(window.LargeIcons().Handle(), k), Drawn(large.Handle(), k))) << "32x32 image " << k;
+  }
+  // Not all alike: the pictures did arrive, each in its own place.
+  EXPECT_FALSE(SameDrawing(Drawn(window.SmallIcons().Handle(), 0), Drawn(window.SmallIcons().Handle(), 1)));
+  EXPECT_FALSE(SameDrawing(Drawn(window.SmallIcons().Handle(), 2), Drawn(window.SmallIcons().Handle(), 3)));
+  window.Destroy();
 }
 
 TEST(PointIcons, MissingIconFilesFallBackToTheBuiltInIcon) {
