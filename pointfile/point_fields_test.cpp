@@ -153,6 +153,24 @@ TEST(GettersOfRawTexts, ReadAtMostTheirLimits) {
   EXPECT_LE(file.GetName(0).size(), 40u);
 }
 
+TEST(TextGetters, IntoAKeptBufferGiveTheSameTextsWhateverItHeld) {
+  PointFile file;
+  file.InsertRecord(0);
+  file.SetName(0, "東京駅");
+  file.SetLocation(0, "千代田区");
+  file.SetNickname(0, "eki");
+  file.SetPhone(0, "03");
+  std::string buffer(64, 'x');
+  file.GetName(0, buffer);
+  EXPECT_EQ(buffer, file.GetName(0));
+  file.GetLocation(0, buffer);
+  EXPECT_EQ(buffer, file.GetLocation(0));
+  file.GetNickname(0, buffer);
+  EXPECT_EQ(buffer, "eki");
+  file.GetPhone(0, buffer);
+  EXPECT_EQ(buffer, "03");
+}
+
 TEST(SetPhone, StoresAtMost12BytesThenTwoZeros) {
   PointFile file = JunkPoint();
   const std::string beyond = FieldBytes(file, 0, 138, 11);

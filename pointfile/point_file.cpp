@@ -41,6 +41,10 @@ std::string PointFile::GetName(int i) const {
   return DecodeJisText(Slot(i) + R::kName, R::kJisFieldLength);
 }
 
+void PointFile::GetName(int i, std::string& out) const {
+  DecodeJisText(Slot(i) + R::kName, R::kJisFieldLength, out);
+}
+
 void PointFile::SetName(int i, std::string_view text) {
   CopyFieldText(Slot(i) + R::kName, EncodeJisText(text), R::kJisTextLimit);
   m_modified = 1;
@@ -50,6 +54,10 @@ std::string PointFile::GetLocation(int i) const {
   return DecodeJisText(Slot(i) + R::kLocation, R::kJisFieldLength);
 }
 
+void PointFile::GetLocation(int i, std::string& out) const {
+  DecodeJisText(Slot(i) + R::kLocation, R::kJisFieldLength, out);
+}
+
 void PointFile::SetLocation(int i, std::string_view text) {
   CopyFieldText(Slot(i) + R::kLocation, EncodeJisText(text), R::kJisTextLimit);
   m_modified = 1;
@@ -57,9 +65,9 @@ void PointFile::SetLocation(int i, std::string_view text) {
 
 namespace {
 
-std::string FieldText(const std::uint8_t* field, std::size_t limit) {
+void FieldText(const std::uint8_t* field, std::size_t limit, std::string& out) {
   const auto* end = std::find(field, field + limit, std::uint8_t{0});
-  return std::string(reinterpret_cast<const char*>(field), static_cast<std::size_t>(end - field));
+  out.assign(reinterpret_cast<const char*>(field), static_cast<std::size_t>(end - field));
 }
 
 bool IsEmptyText(std::string_view text) { return text.empty() || text.front() == '\0'; }
@@ -67,7 +75,13 @@ bool IsEmptyText(std::string_view text) { return text.empty() || text.front() ==
 }  // namespace
 
 std::string PointFile::GetNickname(int i) const {
-  return FieldText(Slot(i) + R::kNickname, R::kNicknameReadLimit);
+  std::string out;
+  GetNickname(i, out);
+  return out;
+}
+
+void PointFile::GetNickname(int i, std::string& out) const {
+  FieldText(Slot(i) + R::kNickname, R::kNicknameReadLimit, out);
 }
 
 void PointFile::SetNickname(int i, std::string_view text) {
@@ -77,7 +91,13 @@ void PointFile::SetNickname(int i, std::string_view text) {
 }
 
 std::string PointFile::GetPhone(int i) const {
-  return FieldText(Slot(i) + R::kPhone, R::kPhoneFieldLength);
+  std::string out;
+  GetPhone(i, out);
+  return out;
+}
+
+void PointFile::GetPhone(int i, std::string& out) const {
+  FieldText(Slot(i) + R::kPhone, R::kPhoneFieldLength, out);
 }
 
 void PointFile::SetPhone(int i, std::string_view text) {

@@ -32,14 +32,20 @@ class PointFile {
   int CountStrayPoints() const;
 
   // --- Fields (texts are Shift_JIS) ------------------------------------------------------
+  // The text getters come twice: returning a new string, and writing into one the caller
+  // keeps (a list row buffer), which then allocates only when it has to grow.
   void SetInUse(int i);
   std::string GetName(int i) const;
+  void GetName(int i, std::string& out) const;
   void SetName(int i, std::string_view text);
   std::string GetLocation(int i) const;
+  void GetLocation(int i, std::string& out) const;
   void SetLocation(int i, std::string_view text);
   std::string GetNickname(int i) const;
+  void GetNickname(int i, std::string& out) const;
   void SetNickname(int i, std::string_view text);
   std::string GetPhone(int i) const;
+  void GetPhone(int i, std::string& out) const;
   void SetPhone(int i, std::string_view text);
   int GetIcon(int i) const;
   std::string GetIconText(int i) const;  // "%02d"

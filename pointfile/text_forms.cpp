@@ -146,6 +146,12 @@ std::string EncodeJisText(std::string_view text) {
 }
 
 std::string DecodeJisText(const std::uint8_t* field, std::size_t length) {
+  std::string out;
+  DecodeJisText(field, length, out);
+  return out;
+}
+
+void DecodeJisText(const std::uint8_t* field, std::size_t length, std::string& text) {
   constexpr std::size_t kFieldLength = 40;
   if (length > kFieldLength) length = kFieldLength;
   char out[kFieldLength];  // every unit gives at most two bytes
@@ -172,7 +178,7 @@ std::string DecodeJisText(const std::uint8_t* field, std::size_t length) {
     out[n++] = static_cast<char>(s1);
     out[n++] = static_cast<char>(s2);
   }
-  return std::string(out, n);
+  text.assign(out, n);
 }
 
 void CopyFieldText(std::uint8_t* dst, std::string_view src, std::size_t max) {

@@ -22,6 +22,8 @@ std::string EncodeJisText(std::string_view text);
 
 // The two-byte JIS form of a field (at most its first 40 bytes are read) back to Shift_JIS.
 std::string DecodeJisText(const std::uint8_t* field, std::size_t length);
+// The same into `out`, whose storage is reused: a list refilling one row buffer allocates nothing.
+void DecodeJisText(const std::uint8_t* field, std::size_t length, std::string& out);
 
 // Writes `src` (up to its first NUL) into the field at `dst`, at most `max` bytes, then two
 // 0x00 bytes. Bytes of the field behind those stay as they were.

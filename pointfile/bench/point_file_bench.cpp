@@ -54,13 +54,13 @@ void BM_LoadAndShowFullFile(benchmark::State& state) {
     const int count = file.GetPointCount();
     for (int i = 0; i < count; ++i) {
       RowTexts& row = rows[static_cast<std::size_t>(i)];
-      row.name = file.GetName(i);
+      file.GetName(i, row.name);
       row.longitude = file.GetLongitudeText(i);
       row.latitude = file.GetLatitudeText(i);
-      row.location = file.GetLocation(i);
+      file.GetLocation(i, row.location);
       row.icon = file.GetIconText(i);
-      row.nickname = file.GetNickname(i);
-      row.phone = file.GetPhone(i);
+      file.GetNickname(i, row.nickname);
+      file.GetPhone(i, row.phone);
     }
     benchmark::DoNotOptimize(rows.data());
     benchmark::ClobberMemory();
