@@ -106,22 +106,22 @@ void PointListCtrl::SetItemRecordText(const std::string& text) {
   m_item.pszText = m_itemText.data();
 }
 
-void PointListCtrl::InsertRow(const PointTextRow& row, int index) {
+void PointListCtrl::SetIconItemRecord(const PointTextRow& row, int index) {
   m_item = LVITEMW{};
   m_item.mask = LVIF_TEXT | LVIF_IMAGE;
   m_item.iItem = index;
   SetItemRecordText(row.icon);
   m_item.iImage = IconImageIndex(row.icon);
+}
+
+void PointListCtrl::InsertRow(const PointTextRow& row, int index) {
+  SetIconItemRecord(row, index);
   m_item.iItem = InsertItem(m_item);
   SetRowTexts(row, index);
 }
 
 void PointListCtrl::UpdateRow(const PointTextRow& row, int index) {
-  m_item = LVITEMW{};
-  m_item.mask = LVIF_TEXT | LVIF_IMAGE;
-  m_item.iItem = index;
-  SetItemRecordText(row.icon);
-  m_item.iImage = IconImageIndex(row.icon);
+  SetIconItemRecord(row, index);
   SetItem(m_item);
   SetRowTexts(row, index);
 }

@@ -65,6 +65,8 @@ class PointListCtrl : public ListView {
 
  private:
   void SetItemRecordText(const std::string& text);
+  // m_item for column 0 of row `index`: the icon number's text and its image.
+  void SetIconItemRecord(const PointTextRow& row, int index);
   std::wstring m_itemText;
 };
 
