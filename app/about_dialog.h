@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/dialog.h"
-#include "resource.h"
+#include "resources/resource.h"
 
 class AboutDialog : public Dialog {
  public:

@@ -1,4 +1,4 @@
-#include "editor_app.h"
+#include "app/editor_app.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -6,8 +6,8 @@
 
 #include "framework/prompts.h"
 #include "framework/text_encoding.h"
-#include "main_dialog.h"
-#include "resource.h"
+#include "app/main_dialog.h"
+#include "resources/resource.h"
 
 std::string CommandLineText(const wchar_t* commandLine, std::string* refusal) {
   if (!commandLine) return {};

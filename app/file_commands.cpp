@@ -1,6 +1,6 @@
 // Open, Save, Save As and the question on closing.
 #include "framework/prompts.h"
-#include "main_dialog.h"
+#include "app/main_dialog.h"
 
 namespace {
 

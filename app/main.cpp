@@ -2,7 +2,7 @@
 // program's name (wWinMain's lpCmdLine already skips the name and the blanks after it).
 #include <windows.h>
 
-#include "editor_app.h"
+#include "app/editor_app.h"
 
 namespace {
 EditorApp g_app;

@@ -1,11 +1,11 @@
-#include "main_dialog.h"
+#include "app/main_dialog.h"
 
 #include <shellapi.h>
 
-#include "about_dialog.h"
+#include "app/about_dialog.h"
 #include "framework/sjis_path.h"
 #include "framework/text_encoding.h"
-#include "resource.h"
+#include "resources/resource.h"
 
 const MessageEntry MainDialog::kMessageEntries[] = {
     OnMessage<&MainDialog::OnPaint>(WM_PAINT),

@@ -17,11 +17,11 @@
 #include "framework/dialog.h"
 #include "framework/prompts.h"
 #include "framework/win32_file_store.h"
-#include "import_list_view.h"
-#include "map_object_dialog.h"
-#include "point_file.h"
-#include "point_list_view.h"
-#include "point_text_row.h"
+#include "import/import_list_view.h"
+#include "maplink/map_object_dialog.h"
+#include "pointfile/point_file.h"
+#include "app/point_list_view.h"
+#include "app/point_text_row.h"
 
 // Messages the helper program posts to the main window.
 constexpr UINT kHelperMarkerNotice = 0x0800;

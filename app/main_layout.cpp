@@ -1,7 +1,7 @@
 // The two screens of the main window and how they follow the window's size. All measures
 // are taken afresh from the controls each time, in pixels of the client area.
-#include "main_dialog.h"
-#include "resource.h"
+#include "app/main_dialog.h"
+#include "resources/resource.h"
 
 namespace {
 

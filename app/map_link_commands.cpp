@@ -1,7 +1,7 @@
 // The main window's side of the map link. The helper protocol itself is not built yet:
 // these handlers accept their commands and messages and do nothing, and no message
 // pretends otherwise.
-#include "main_dialog.h"
+#include "app/main_dialog.h"
 
 void MainDialog::OnMapDisplay() {}
 

@@ -10,7 +10,6 @@ if(BUILD_TESTING)
     ${app_dir}/point_text_row.cpp
     ${app_dir}/voice_guidance.cpp
   )
-  target_include_directories(app_rules PUBLIC ${app_dir})
   target_link_libraries(app_rules PUBLIC pointfile PRIVATE ostrel_texts ostrel_warnings)
 
   add_executable(app_rules_test

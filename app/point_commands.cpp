@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "framework/prompts.h"
-#include "main_dialog.h"
-#include "point_edit_dialog.h"
-#include "point_entry.h"
+#include "app/main_dialog.h"
+#include "app/point_edit_dialog.h"
+#include "app/point_entry.h"
 
 namespace {
 

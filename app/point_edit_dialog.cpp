@@ -1,8 +1,8 @@
-#include "point_edit_dialog.h"
+#include "app/point_edit_dialog.h"
 
 #include "framework/prompts.h"
-#include "resource.h"
-#include "voice_guidance.h"
+#include "resources/resource.h"
+#include "app/voice_guidance.h"
 
 const MessageEntry PointEditDialog::kMessageEntries[] = {
     OnControl<&PointEditDialog::OnIconNumberChange>(EN_CHANGE, IDC_POINT_ICON_NUMBER),

@@ -10,7 +10,7 @@
 
 #include "framework/controls.h"
 #include "framework/dialog.h"
-#include "point_entry.h"
+#include "app/point_entry.h"
 
 class PointEditDialog : public Dialog {
  public:

@@ -1,8 +1,8 @@
-#include "point_entry.h"
+#include "app/point_entry.h"
 
 #include <algorithm>
 
-#include "point_file.h"
+#include "pointfile/point_file.h"
 
 PointEntry NewPointEntry() { return PointEntry{}; }
 

@@ -1,12 +1,12 @@
-#include "point_entry.h"
+#include "app/point_entry.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "point_file.h"
-#include "point_record.h"
-#include "text_forms.h"
+#include "pointfile/point_file.h"
+#include "pointfile/point_record.h"
+#include "pointfile/text_forms.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "framework/text_encoding.h"
-#include "main_dialog.h"
-#include "resource.h"
+#include "app/main_dialog.h"
+#include "resources/resource.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "point_list_view.h"
+#include "app/point_list_view.h"
 
 #include <windowsx.h>
 
@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "framework/text_encoding.h"
-#include "main_dialog.h"
-#include "resource.h"
+#include "app/main_dialog.h"
+#include "resources/resource.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "framework/controls.h"
-#include "point_text_row.h"
+#include "app/point_text_row.h"
 
 class PointFile;
 

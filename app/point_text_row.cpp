@@ -1,8 +1,8 @@
-#include "point_text_row.h"
+#include "app/point_text_row.h"
 
 #include <cctype>
 
-#include "point_file.h"
+#include "pointfile/point_file.h"
 
 PointTextRow PointTextRow::FromSlot(const PointFile& file, int slot) {
   PointTextRow row;

@@ -1,9 +1,9 @@
-#include "point_text_row.h"
+#include "app/point_text_row.h"
 
 #include <gtest/gtest.h>
 
-#include "point_file.h"
-#include "voice_guidance.h"
+#include "pointfile/point_file.h"
+#include "app/voice_guidance.h"
 
 TEST(PointTextRow, ShowsTheTextFormsOfAPoint) {
   PointFile file;

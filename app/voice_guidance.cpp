@@ -1,6 +1,6 @@
-#include "voice_guidance.h"
+#include "app/voice_guidance.h"
 
-#include "point_record.h"
+#include "pointfile/point_record.h"
 
 const std::array<VoiceGuidanceEntry, kVoiceGuidanceCount> VoiceGuidanceTable = {{
     {"音声無し", 0x3E0},

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "message_sink.h"
+#include "pointfile/message_sink.h"
 
 class Window;
 

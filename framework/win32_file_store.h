@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "file_store.h"
+#include "pointfile/file_store.h"
 
 class Win32FileStore final : public FileStore {
  public:

@@ -2,8 +2,8 @@
 // rows are dragged into the point list. For now it only shows; the transfer comes later.
 #pragma once
 
-#include "point_file.h"
-#include "point_list_view.h"
+#include "pointfile/point_file.h"
+#include "app/point_list_view.h"
 
 class ImportListView : public PointListCtrl {
  public:

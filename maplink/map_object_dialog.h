@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/dialog.h"
-#include "resource.h"
+#include "resources/resource.h"
 
 class MapObjectDialog : public Dialog {
  public:

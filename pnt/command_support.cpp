@@ -1,4 +1,4 @@
-#include "command_support.h"
+#include "pnt/command_support.h"
 
 #include <charconv>
 #include <cstdio>
@@ -8,9 +8,9 @@
 #include <iterator>
 #include <vector>
 
-#include "cp932.h"
-#include "point_record.h"
-#include "posix_file_store.h"
+#include "pnt/cp932.h"
+#include "pointfile/point_record.h"
+#include "posix/posix_file_store.h"
 
 int Fail(std::string_view message) {
   std::fprintf(stderr, "pnt: %.*s\n", static_cast<int>(message.size()), message.data());

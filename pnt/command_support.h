@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "message_sink.h"
-#include "point_file.h"
+#include "pointfile/message_sink.h"
+#include "pointfile/point_file.h"
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // refused, unreadable, or findings (check)

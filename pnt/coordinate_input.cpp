@@ -1,4 +1,4 @@
-#include "coordinate_input.h"
+#include "pnt/coordinate_input.h"
 
 #include <cstdlib>
 #include <vector>

@@ -4,8 +4,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "command_support.h"
-#include "commands/commands.h"
+#include "pnt/command_support.h"
+#include "pnt/commands/commands.h"
 
 int main(int argc, char** argv) {
   CLI::App app("pnt: show, edit, check and convert car-navigation point files (.pnt)", "pnt");

@@ -1,10 +1,10 @@
-#include "point_waypoint.h"
+#include "pnt/point_waypoint.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "cp932.h"
-#include "point_record.h"
+#include "pnt/cp932.h"
+#include "pointfile/point_record.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "interchange/waypoint.h"
-#include "point_file.h"
+#include "pnt/interchange/waypoint.h"
+#include "pointfile/point_file.h"
 
 // The point in `slot` as an interchange file carries it.
 Waypoint WaypointFromSlot(const PointFile& file, int slot);

@@ -1,6 +1,6 @@
 // Platform file access for load and save. The core talks to files only through this
-// interface: posix_file_store.cpp serves Linux, the Windows program brings its own (wide
-// paths, ReplaceFileW). Paths are Shift_JIS like every other text of the program, because
+// interface: posix/posix_file_store.cpp serves Linux, framework/win32_file_store.cpp Windows
+// (wide paths, ReplaceFileW). Paths are Shift_JIS like every other text of the program, because
 // they appear in the messages the user reads; each store converts them to what its system
 // wants, and a path that cannot be converted fails with FileCause::kBadPath.
 #pragma once

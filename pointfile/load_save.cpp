@@ -1,8 +1,8 @@
 // Moving a point file between disk and a PointFile.
 #include <cstring>
 
-#include "messages.h"
-#include "point_file.h"
+#include "pointfile/messages.h"
+#include "pointfile/point_file.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <random>
 #include <string>
 
-#include "point_file.h"
-#include "testing/memory_file_store.h"
-#include "testing/point_images.h"
-#include "testing/recording_message_sink.h"
+#include "pointfile/point_file.h"
+#include "pointfile/testing/memory_file_store.h"
+#include "pointfile/testing/point_images.h"
+#include "pointfile/testing/recording_message_sink.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "messages.h"
+#include "pointfile/messages.h"
 
 const char kUnrecognisedFileFormat[] = "%s\n    は認識できないファイルです";
 

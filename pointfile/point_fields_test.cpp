@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "point_file.h"
-#include "testing/point_images.h"
+#include "pointfile/point_file.h"
+#include "pointfile/testing/point_images.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "point_file.h"
+#include "pointfile/point_file.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "byte_order.h"
-#include "text_forms.h"
+#include "pointfile/byte_order.h"
+#include "pointfile/text_forms.h"
 
 using R = PointRecord;
 

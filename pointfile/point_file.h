@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "file_store.h"
-#include "message_sink.h"
-#include "point_record.h"
+#include "pointfile/file_store.h"
+#include "pointfile/message_sink.h"
+#include "pointfile/point_record.h"
 
 class PointFile {
  public:

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "point_file.h"
-#include "text_forms.h"
-#include "testing/point_images.h"
+#include "pointfile/point_file.h"
+#include "pointfile/text_forms.h"
+#include "pointfile/testing/point_images.h"
 
 namespace {
 

@@ -6,7 +6,6 @@ add_executable(pointfile_tests
   load_save_test.cpp
   point_fields_test.cpp
   point_table_test.cpp
-  posix_file_store_test.cpp
   text_forms_test.cpp
 )
 target_link_libraries(pointfile_tests PRIVATE pointfile ostrel_texts ostrel_warnings GTest::gtest_main)

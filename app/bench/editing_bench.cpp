@@ -16,8 +16,8 @@
 #include "framework/dialog_init_hooks.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/testing/scripted_prompter.h"
-#include "main_dialog.h"
-#include "resource.h"
+#include "app/main_dialog.h"
+#include "resources/resource.h"
 
 namespace {
 

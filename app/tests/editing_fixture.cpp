@@ -1,4 +1,4 @@
-#include "editing_fixture.h"
+#include "app/tests/editing_fixture.h"
 
 #include "framework/controls.h"
 

@@ -13,10 +13,10 @@
 #include "framework/dialog_init_hooks.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/testing/scripted_prompter.h"
-#include "main_dialog.h"
-#include "point_file.h"
-#include "point_text_row.h"
-#include "resource.h"
+#include "app/main_dialog.h"
+#include "pointfile/point_file.h"
+#include "app/point_text_row.h"
+#include "resources/resource.h"
 
 // `count` points named P00, P01, ...; icon number i % 55 + 1; fixed dates, sealed.
 PointFile NumberedPoints(int count);

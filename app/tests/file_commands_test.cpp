@@ -1,5 +1,5 @@
 // Open, Save, Save As and the question on closing, with the file dialogs and boxes scripted.
-#include "editing_fixture.h"
+#include "app/tests/editing_fixture.h"
 
 namespace {
 

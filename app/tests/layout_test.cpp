@@ -1,6 +1,6 @@
 // The two screens of the main window, resizing and the minimum size.
-#include "main_window_fixture.h"
-#include "resource.h"
+#include "app/tests/main_window_fixture.h"
+#include "resources/resource.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "main_window_fixture.h"
+#include "app/tests/main_window_fixture.h"
 
 #include "framework/text_encoding.h"
 

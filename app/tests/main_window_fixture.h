@@ -10,8 +10,8 @@
 
 #include "framework/testing/gui_test_support.h"
 #include "framework/testing/scripted_prompter.h"
-#include "main_dialog.h"
-#include "point_file.h"
+#include "app/main_dialog.h"
+#include "pointfile/point_file.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:

@@ -1,9 +1,9 @@
 // Edit, add and delete through the main window's commands, with the edit dialog filled
 // through its controls.
-#include "editing_fixture.h"
+#include "app/tests/editing_fixture.h"
 
 #include "framework/controls.h"
-#include "point_edit_dialog.h"
+#include "app/point_edit_dialog.h"
 
 namespace {
 

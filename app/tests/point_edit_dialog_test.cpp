@@ -1,9 +1,9 @@
 // The point edit dialog through its own controls: what it opens with, the icon preview,
 // and the checks on OK.
-#include "editing_fixture.h"
+#include "app/tests/editing_fixture.h"
 
 #include "framework/controls.h"
-#include "point_edit_dialog.h"
+#include "app/point_edit_dialog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "editing_fixture.h"
+#include "app/tests/editing_fixture.h"
 
 namespace {
 

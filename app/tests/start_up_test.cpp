@@ -2,12 +2,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "about_dialog.h"
-#include "editor_app.h"
+#include "app/about_dialog.h"
+#include "app/editor_app.h"
 #include "framework/dialog_init_hooks.h"
 #include "framework/text_encoding.h"
-#include "main_window_fixture.h"
-#include "resource.h"
+#include "app/tests/main_window_fixture.h"
+#include "resources/resource.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "framework/controls.h"
 #include "framework/dialog_init_hooks.h"
 #include "framework/testing/gui_test_support.h"
-#include "test_dialogs.h"
+#include "framework/tests/test_dialogs.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "conversion_options.h"
+#include "pnt/commands/conversion_options.h"
 
 #include <CLI/CLI.hpp>
 
-#include "command_support.h"
-#include "interchange/values.h"
+#include "pnt/command_support.h"
+#include "pnt/interchange/values.h"
 
 void AddConversionOptions(CLI::App* command, ConversionOptions& options, const char* encodingHelp,
                           const char* defaultEncoding) {

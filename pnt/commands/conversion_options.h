@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "interchange/datum.h"
+#include "pnt/interchange/datum.h"
 
 namespace CLI {
 class App;

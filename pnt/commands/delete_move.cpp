@@ -7,8 +7,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "command_support.h"
-#include "commands.h"
+#include "pnt/command_support.h"
+#include "pnt/commands/commands.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 
 #include <CLI/CLI.hpp>
 
-#include "command_support.h"
-#include "commands.h"
-#include "conversion_options.h"
-#include "cp932.h"
-#include "interchange/format.h"
-#include "point_waypoint.h"
-#include "posix_file_store.h"
+#include "pnt/command_support.h"
+#include "pnt/commands/commands.h"
+#include "pnt/commands/conversion_options.h"
+#include "pnt/cp932.h"
+#include "pnt/interchange/format.h"
+#include "pnt/point_waypoint.h"
+#include "posix/posix_file_store.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "command_support.h"
-#include "commands.h"
-#include "point_record.h"
+#include "pnt/command_support.h"
+#include "pnt/commands/commands.h"
+#include "pointfile/point_record.h"
 
 namespace {
 

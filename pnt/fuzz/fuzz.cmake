@@ -4,7 +4,7 @@ set(pnt_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-rec
 
 get_target_property(pnt_interchange_sources pnt_interchange SOURCES)
 add_library(pnt_interchange_fuzzing STATIC ${pnt_interchange_sources})
-target_include_directories(pnt_interchange_fuzzing PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+target_include_directories(pnt_interchange_fuzzing PUBLIC ${PROJECT_SOURCE_DIR})
 target_include_directories(pnt_interchange_fuzzing PRIVATE $<TARGET_PROPERTY:PROJ::proj,INTERFACE_INCLUDE_DIRECTORIES>)
 target_compile_definitions(pnt_interchange_fuzzing PRIVATE OSTREL_PROJ_LIBRARY="${pnt_proj_soname}")
 target_compile_options(pnt_interchange_fuzzing PRIVATE ${pnt_fuzz_flags})

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "interchange/format.h"
+#include "pnt/interchange/format.h"
 
 #define PNT_STRINGIFY2(x) #x
 #define PNT_STRINGIFY(x) PNT_STRINGIFY2(x)

@@ -1,9 +1,9 @@
-#include "csv.h"
+#include "pnt/interchange/csv.h"
 
 #include <array>
 #include <optional>
 
-#include "values.h"
+#include "pnt/interchange/values.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "datum.h"
+#include "pnt/interchange/datum.h"
 
 #include <dlfcn.h>
 #include <proj.h>

@@ -1,9 +1,9 @@
-#include "format.h"
+#include "pnt/interchange/format.h"
 
-#include "csv.h"
-#include "geojson.h"
-#include "gpx.h"
-#include "kml.h"
+#include "pnt/interchange/csv.h"
+#include "pnt/interchange/geojson.h"
+#include "pnt/interchange/gpx.h"
+#include "pnt/interchange/kml.h"
 
 std::optional<Format> FormatFromName(std::string_view name) {
   std::string lower(name);

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "waypoint.h"
+#include "pnt/interchange/waypoint.h"
 
 enum class Format { kGpx, kKml, kCsv, kGeoJson };
 

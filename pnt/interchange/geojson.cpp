@@ -1,11 +1,11 @@
-#include "geojson.h"
+#include "pnt/interchange/geojson.h"
 
 #include <cmath>
 
 #include <nlohmann/json.hpp>
 
-#include "text_position.h"
-#include "values.h"
+#include "pnt/interchange/text_position.h"
+#include "pnt/interchange/values.h"
 
 using nlohmann::json;
 using nlohmann::ordered_json;

@@ -1,12 +1,12 @@
-#include "gpx.h"
+#include "pnt/interchange/gpx.h"
 
 #include <optional>
 
 #include <pugixml.hpp>
 
-#include "text_position.h"
-#include "values.h"
-#include "xml_text.h"
+#include "pnt/interchange/text_position.h"
+#include "pnt/interchange/values.h"
+#include "pnt/interchange/xml_text.h"
 
 std::string WriteGpx(const std::vector<Waypoint>& points, int offsetMinutes) {
   std::string out;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "waypoint.h"
+#include "pnt/interchange/waypoint.h"
 
 inline constexpr char kGpxExtensionNamespace[] = "urn:ostrel:gpx:point:1";
 

@@ -1,10 +1,10 @@
-#include "kml.h"
+#include "pnt/interchange/kml.h"
 
 #include <pugixml.hpp>
 
-#include "text_position.h"
-#include "values.h"
-#include "xml_text.h"
+#include "pnt/interchange/text_position.h"
+#include "pnt/interchange/values.h"
+#include "pnt/interchange/xml_text.h"
 
 namespace {
 

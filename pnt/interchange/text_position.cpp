@@ -1,4 +1,4 @@
-#include "text_position.h"
+#include "pnt/interchange/text_position.h"
 
 #include <cstring>
 

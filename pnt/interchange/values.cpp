@@ -1,4 +1,4 @@
-#include "values.h"
+#include "pnt/interchange/values.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "xml_text.h"
+#include "pnt/interchange/xml_text.h"
 
 #include <array>
 
-#include "text_position.h"
+#include "pnt/interchange/text_position.h"
 
 namespace {
 

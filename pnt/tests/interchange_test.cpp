@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "interchange/csv.h"
-#include "interchange/format.h"
-#include "interchange/gpx.h"
-#include "interchange/kml.h"
-#include "interchange/values.h"
+#include "pnt/interchange/csv.h"
+#include "pnt/interchange/format.h"
+#include "pnt/interchange/gpx.h"
+#include "pnt/interchange/kml.h"
+#include "pnt/interchange/values.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "point_file.h"
-#include "testing/memory_file_store.h"
-#include "text_forms.h"
+#include "pointfile/point_file.h"
+#include "pointfile/testing/memory_file_store.h"
+#include "pointfile/text_forms.h"
 
 namespace {
 

@@ -5,7 +5,7 @@ set(ostrel_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-
 
 get_target_property(ostrel_core_sources pointfile SOURCES)
 add_library(pointfile_fuzzing STATIC ${ostrel_core_sources})
-target_include_directories(pointfile_fuzzing PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+target_include_directories(pointfile_fuzzing PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(pointfile_fuzzing PRIVATE ${ostrel_fuzz_flags})
 target_link_libraries(pointfile_fuzzing PRIVATE ostrel_texts ostrel_warnings)
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/fuzz_check.h"
-#include "text_forms.h"
+#include "pointfile/fuzz/fuzz_check.h"
+#include "pointfile/text_forms.h"
 
 namespace {
 

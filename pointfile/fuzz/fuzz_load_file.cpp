@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz/fuzz_check.h"
-#include "point_file.h"
-#include "testing/memory_file_store.h"
-#include "testing/recording_message_sink.h"
+#include "pointfile/fuzz/fuzz_check.h"
+#include "pointfile/point_file.h"
+#include "pointfile/testing/memory_file_store.h"
+#include "pointfile/testing/recording_message_sink.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/fuzz_check.h"
-#include "text_forms.h"
+#include "pointfile/fuzz/fuzz_check.h"
+#include "pointfile/text_forms.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "file_store.h"
+#include "pointfile/file_store.h"
 
 class MemoryFileStore : public FileStore {
  public:

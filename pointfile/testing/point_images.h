@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "byte_order.h"
-#include "point_file.h"
-#include "point_record.h"
-#include "testing/memory_file_store.h"
-#include "testing/recording_message_sink.h"
+#include "pointfile/byte_order.h"
+#include "pointfile/point_file.h"
+#include "pointfile/point_record.h"
+#include "pointfile/testing/memory_file_store.h"
+#include "pointfile/testing/recording_message_sink.h"
 
 using Image = std::vector<std::uint8_t>;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "message_sink.h"
+#include "pointfile/message_sink.h"
 
 class RecordingMessageSink : public MessageSink {
  public:

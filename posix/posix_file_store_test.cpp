@@ -1,6 +1,6 @@
 // PosixFileStore against real files in a temporary directory, failures included. A failed
 // save must leave the old file whole and nothing else behind.
-#include "posix_file_store.h"
+#include "posix/posix_file_store.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "point_file.h"
-#include "testing/point_images.h"
-#include "testing/recording_message_sink.h"
+#include "pointfile/point_file.h"
+#include "pointfile/testing/point_images.h"
+#include "pointfile/testing/recording_message_sink.h"
 
 namespace {
 

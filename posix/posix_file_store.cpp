@@ -1,4 +1,4 @@
-#include "posix_file_store.h"
+#include "posix/posix_file_store.h"
 
 #include <fcntl.h>
 #include <iconv.h>

@@ -2,7 +2,7 @@
 // in Shift_JIS and are converted to UTF-8, the encoding of the file names on our systems.
 #pragma once
 
-#include "file_store.h"
+#include "pointfile/file_store.h"
 
 class PosixFileStore : public FileStore {
  public:
