@@ -33,7 +33,7 @@ void MainDialog::OnFileOpen() {
 }
 
 void MainDialog::OnFileSave() {
-  if (m_pointFile.IsModified() != 1) return;
+  if (!m_pointFile.IsModified()) return;
   if (!m_savePath.empty()) {
     SavePoints(m_savePath);
     return;
@@ -65,7 +65,7 @@ void MainDialog::AskSaveAs() {
 }
 
 bool MainDialog::ConfirmClose() {
-  if (m_pointFile.IsModified() != 1) return true;
+  if (!m_pointFile.IsModified()) return true;
   const std::string question =
       (m_savePath.empty() ? std::string("新規ファイルです。") : m_filePath + "は変更されています。") +
       "保存しますか？";
@@ -77,7 +77,7 @@ bool MainDialog::ConfirmClose() {
         AskSaveAs();
       // A save that failed (reported already) or a cancelled Save As leaves the changes
       // unsaved: the window stays open with them rather than losing them.
-      return m_pointFile.IsModified() != 1;
+      return !m_pointFile.IsModified();
     case IDNO:
       return true;
     default:

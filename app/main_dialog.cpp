@@ -113,7 +113,7 @@ BOOL MainDialog::OnInitDialog() {
     m_minWidth = outer.right - outer.left;
     m_minHeight = outer.bottom - outer.top;
   }
-  Window(Item(IDC_TAKE_POSITION)).Enable(false);
+  EnableItem(IDC_TAKE_POSITION, false);
   LoadPointIcons();
   m_bkColor = RGB(0, 0, 0);
   m_bkBrush = ::CreateSolidBrush(m_bkColor);

@@ -62,7 +62,7 @@ LRESULT MainDialog::OnSize(WPARAM, LPARAM) {
       LayoutImportScreen();
     else
       LayoutEditScreen();
-    for (int id : kButtonColumn) Window(Item(id)).Show(SW_SHOW);
+    for (int id : kButtonColumn) ShowItem(id, true);
     AlignRight(IDC_EDIT_POINT);
     AlignRight(IDC_ADD_POINT);
     AlignRight(IDC_DELETE_POINT);

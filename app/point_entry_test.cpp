@@ -81,7 +81,7 @@ TEST(StorePointEntry, OkWithoutChangesLeavesEveryByteAndTheFlag) {
   entry.voiceCode = 0x0A0;  // what the voice box gives back for the stored choice
   EXPECT_EQ(StorePointEntry(file, false, 1, entry), StoreResult::kStored);
   EXPECT_TRUE(ChangedOffsets(before, file).empty());
-  EXPECT_EQ(file.IsModified(), 0);
+  EXPECT_FALSE(file.IsModified());
   EXPECT_EQ(file.GetLongitude(1), 139u * kUnitsPerDegree + 1);
 }
 
@@ -101,7 +101,7 @@ TEST(StorePointEntry, WritesOnlyTheChangedFieldAndTheChecksum) {
   }
   EXPECT_EQ(file.GetNickname(1), "new");
   EXPECT_EQ(file.GetChecksum(1), file.ComputeChecksum(1));
-  EXPECT_EQ(file.IsModified(), 1);
+  EXPECT_TRUE(file.IsModified());
 }
 
 TEST(StorePointEntry, ANewPointTakesTheSlotAndPushesTheRestDown) {
@@ -146,7 +146,7 @@ TEST(StorePointEntry, AnIncompleteEntryChangesNothing) {
     EXPECT_EQ(StorePointEntry(file, true, 0, entry), StoreResult::kIncomplete);
     EXPECT_TRUE(ChangedOffsets(before, file).empty());
     EXPECT_EQ(file.GetPointCount(), 3);
-    EXPECT_EQ(file.IsModified(), 0);
+    EXPECT_FALSE(file.IsModified());
   }
 }
 
@@ -160,7 +160,7 @@ TEST(StorePointEntry, AFullTableTakesNoNewPoint) {
   entry.latitude = "35";
   EXPECT_EQ(StorePointEntry(file, true, 0, entry), StoreResult::kNoRoom);
   EXPECT_EQ(file.GetPointCount(), kSlotCount);
-  EXPECT_EQ(file.IsModified(), 0);
+  EXPECT_FALSE(file.IsModified());
 }
 
 TEST(ReadPointEntry, ShowsTheStoredVoiceBitsAndDateAndTime) {

@@ -54,6 +54,9 @@ class Dialog : public Window {
   void EndDialog(INT_PTR result);
   // true: controls -> members; false: members -> controls.
   void UpdateData(bool save);
+  // Control `id` enabled or disabled, shown or hidden.
+  void EnableItem(int id, bool enable) const { ::EnableWindow(Item(id), enable); }
+  void ShowItem(int id, bool show) const { ::ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
 
   // The handlers; public so tests and owners can drive them as the dialog manager would.
   virtual BOOL OnInitDialog();

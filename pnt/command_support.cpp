@@ -59,19 +59,13 @@ std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFil
   }
   PosixFileStore store;
   StderrSink sink(path);
-  // The signature is checked here as well, so that a file LoadFile empties because it is not a
-  // point file is never mistaken for an empty one and overwritten.
-  std::uint8_t head[kSignatureLength] = {};
-  std::size_t headRead = 0;
-  bool readable = store.Read(path, head, sizeof head, headRead) == FileCause::kNone;
-  if (opened.file.LoadFile(path, store, sink) != 0) return std::nullopt;
-  if (!readable) {
-    Fail(path + ": cannot be read");
-    return std::nullopt;
-  }
+  const LoadResult load = opened.file.LoadFile(path, store, sink);
+  if (load.Code() != 0) return std::nullopt;
+  // A file LoadFile emptied because it is not a point file must never be mistaken for an
+  // empty one and overwritten.
+  opened.signatureMatched = load.Loaded();
   opened.fileSize = static_cast<std::size_t>(std::filesystem::file_size(path, error));
-  if (error) opened.fileSize = headRead;
-  opened.signatureMatched = std::memcmp(head, kPointFileSignature, headRead) == 0;
+  if (error) opened.fileSize = 0;
   return result;
 }
 

@@ -51,11 +51,11 @@ int ShowFileError(FileCause cause, const std::string& path, MessageSink& sink) {
   return 0;
 }
 
-int PointFile::LoadFile(const std::string& path, FileStore& store, MessageSink& sink) {
+LoadResult PointFile::LoadFile(const std::string& path, FileStore& store, MessageSink& sink) {
   if (UpperExtension(path) != ".PNT") {
     Reset();
     sink.ShowMessage(UnrecognisedFileText(path));
-    return -1;
+    return {LoadOutcome::kRefusedExtension};
   }
   Reset();
   std::size_t bytesRead = 0;
@@ -63,15 +63,16 @@ int PointFile::LoadFile(const std::string& path, FileStore& store, MessageSink& 
       cause != FileCause::kNone) {
     Reset();  // a read that failed part way may have left some of the file behind
     ShowFileError(cause, path, sink);
-    return -1;
+    return {LoadOutcome::kReadFailed, cause};
   }
   if (IsUsed(0)) m_pointCount = CountPoints();
+  m_modified = false;
   if (std::memcmp(m_image.data(), kPointFileSignature, kSignatureLength) != 0) {
     Reset();
     sink.ShowMessage(UnrecognisedFileText(path));
+    return {LoadOutcome::kNotPointFile};
   }
-  m_modified = 0;
-  return 0;
+  return {LoadOutcome::kLoaded};
 }
 
 // A file without points is written too: the user who deleted every point and saved expects
@@ -87,6 +88,6 @@ int PointFile::SaveFile(const std::string& path, FileStore& store, MessageSink& 
 
 int PointFile::SavePoints(const std::string& path, FileStore& store, MessageSink& sink) {
   const int result = SaveFile(path, store, sink);
-  if (result == 0) m_modified = 0;
+  if (result == 0) m_modified = false;
   return result;
 }

@@ -14,21 +14,37 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct LoadResult {
+struct LoadReport {
   int result;
   Texts texts;
 };
 
-LoadResult LoadInto(PointFile& file, const std::string& path, MemoryFileStore& store) {
+LoadReport LoadInto(PointFile& file, const std::string& path, MemoryFileStore& store) {
   RecordingMessageSink sink;
-  const int result = file.LoadFile(path, store, sink);
+  const int result = file.LoadFile(path, store, sink).Code();
   return {result, sink.texts};
 }
 
-LoadResult LoadBytes(PointFile& file, const Image& bytes, const std::string& path = kTestPath) {
+LoadReport LoadBytes(PointFile& file, const Image& bytes, const std::string& path = kTestPath) {
   MemoryFileStore store;
   store.Put(path, bytes);
   return LoadInto(file, path, store);
+}
+
+TEST(LoadFile, SaysWhatItFound) {
+  PointFile file;
+  MemoryFileStore store;
+  RecordingMessageSink sink;
+  store.Put("/p/ok.pnt", ImageWithPoints(3));
+  store.Put("/p/other.pnt", Image(kPointFileLength, 'x'));
+  store.Put("/p/ok.txt", ImageWithPoints(3));
+  EXPECT_EQ(file.LoadFile("/p/ok.pnt", store, sink).outcome, LoadOutcome::kLoaded);
+  EXPECT_EQ(file.LoadFile("/p/other.pnt", store, sink).outcome, LoadOutcome::kNotPointFile);
+  EXPECT_EQ(file.LoadFile("/p/ok.txt", store, sink).outcome, LoadOutcome::kRefusedExtension);
+  const LoadResult missing = file.LoadFile("/p/gone.pnt", store, sink);
+  EXPECT_EQ(missing.outcome, LoadOutcome::kReadFailed);
+  EXPECT_EQ(missing.cause, FileCause::kFileNotFound);
+  EXPECT_EQ(missing.Code(), -1);
 }
 
 TEST(LoadFile, AcceptsThePntExtensionInAnyCase) {
@@ -50,7 +66,7 @@ TEST(LoadFile, RefusesOtherExtensionsAndEmptiesTheFile) {
     EXPECT_EQ(texts, Texts{UnrecognisedFileText(path)}) << path;
     EXPECT_EQ(ImageOf(file), EmptyImage()) << path;
     EXPECT_EQ(file.GetPointCount(), 0) << path;
-    EXPECT_EQ(file.IsModified(), 1) << path;
+    EXPECT_TRUE(file.IsModified()) << path;
   }
 }
 
@@ -99,7 +115,7 @@ TEST(LoadFile, EmptiesAFileWithTheWrongSignature) {
     EXPECT_EQ(texts, Texts{UnrecognisedFileText(kTestPath)});
     EXPECT_EQ(ImageOf(file), EmptyImage());
     EXPECT_EQ(file.GetPointCount(), 0);
-    EXPECT_EQ(file.IsModified(), 0);
+    EXPECT_FALSE(file.IsModified());
   }
 }
 
@@ -132,7 +148,7 @@ TEST(LoadFile, ReplacesEverythingOfThePreviousFileAndClearsModified) {
   LoadBytes(file, ImageWithPoints(2));
   EXPECT_EQ(ImageOf(file), ImageWithPoints(2));
   EXPECT_EQ(file.GetPointCount(), 2);
-  EXPECT_EQ(file.IsModified(), 0);
+  EXPECT_FALSE(file.IsModified());
 }
 
 TEST(LoadFile, ReportsAFileThatCannotBeReadAndLeavesTheFileEmpty) {
@@ -160,7 +176,7 @@ TEST(LoadFile, ReportsAFileThatCannotBeReadAndLeavesTheFileEmpty) {
     EXPECT_EQ(texts, Texts{c.text});
     EXPECT_EQ(ImageOf(file), EmptyImage());
     EXPECT_EQ(file.GetPointCount(), 0);
-    EXPECT_EQ(file.IsModified(), 1);
+    EXPECT_TRUE(file.IsModified());
   }
 }
 
@@ -193,7 +209,7 @@ TEST(SaveFile, WritesTheWholeImage) {
   EXPECT_EQ(file.SaveFile(kTestPath, store, sink), 0);
   EXPECT_TRUE(sink.texts.empty());
   EXPECT_EQ(store.Contents(kTestPath), ImageOf(file));
-  EXPECT_EQ(file.IsModified(), 1);  // SaveFile alone leaves the flag to its caller
+  EXPECT_TRUE(file.IsModified());  // SaveFile alone leaves the flag to its caller
 
   PointFile again;
   LoadInto(again, kTestPath, store);
@@ -211,7 +227,7 @@ TEST(SaveFile, WritesAFileWhoseLastPointWasDeleted) {
   EXPECT_EQ(file.SavePoints(kTestPath, store, sink), 0);
   // Not the old file with its point, which the user deleted: the empty point file.
   EXPECT_EQ(store.Contents(kTestPath), EmptyImage());
-  EXPECT_EQ(file.IsModified(), 0);
+  EXPECT_FALSE(file.IsModified());
 }
 
 TEST(SaveFile, ReportsAFailureAndLeavesTheOldFile) {
@@ -224,11 +240,11 @@ TEST(SaveFile, ReportsAFailureAndLeavesTheOldFile) {
   EXPECT_EQ(file.SavePoints(kTestPath, store, sink), -1);
   EXPECT_EQ(sink.texts, Texts{"\"" + std::string(kTestPath) + "\"\n\nディスク フル"});
   EXPECT_EQ(store.Contents(kTestPath), ImageWithPoints(2));
-  EXPECT_EQ(file.IsModified(), 1);  // the changes are still unsaved
+  EXPECT_TRUE(file.IsModified());  // the changes are still unsaved
 
   store.FailReplacesWith(FileCause::kNone);
   EXPECT_EQ(file.SavePoints(kTestPath, store, sink), 0);
-  EXPECT_EQ(file.IsModified(), 0);
+  EXPECT_FALSE(file.IsModified());
   EXPECT_EQ(store.Contents(kTestPath), ImageOf(file));
 }
 
@@ -261,7 +277,7 @@ TEST(LoadThenSave, KeepsEveryByteOfRandomImages) {
     store.Put(kTestPath, image);
     PointFile file;
     RecordingMessageSink sink;
-    ASSERT_EQ(file.LoadFile(kTestPath, store, sink), 0);
+    ASSERT_TRUE(file.LoadFile(kTestPath, store, sink).Loaded());
     ASSERT_TRUE(sink.texts.empty());
     int used = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) used += GetBigEndian32(SlotBytes(image, slot)) != 0;

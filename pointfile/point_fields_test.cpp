@@ -29,7 +29,7 @@ TEST(NewPointFile, HoldsOnlyTheSignature) {
   PointFile file;
   EXPECT_EQ(ImageOf(file), EmptyImage());
   EXPECT_EQ(file.GetPointCount(), 0);
-  EXPECT_EQ(file.IsModified(), 0);
+  EXPECT_FALSE(file.IsModified());
   EXPECT_EQ(file.CountPoints(), 0);
 }
 
@@ -39,7 +39,7 @@ TEST(Reset, EmptiesTheImageButKeepsModified) {
   file.Reset();
   EXPECT_EQ(ImageOf(file), EmptyImage());
   EXPECT_EQ(file.GetPointCount(), 0);
-  EXPECT_EQ(file.IsModified(), 1);
+  EXPECT_TRUE(file.IsModified());
 }
 
 TEST(CountPoints, CountsTheLeadingRunOfUsedSlots) {
@@ -54,9 +54,9 @@ TEST(CountPoints, CountsTheLeadingRunOfUsedSlots) {
   const PointFile file = Loaded(gaps);
   EXPECT_EQ(file.CountPoints(), 3);
   EXPECT_EQ(file.CountStrayPoints(), 2);
-  EXPECT_EQ(file.IsUsed(1), 1);
+  EXPECT_TRUE(file.IsUsed(1));
   EXPECT_EQ(file.GetInUse(1), 0x80000000u);
-  EXPECT_EQ(file.IsUsed(4), 0);
+  EXPECT_FALSE(file.IsUsed(4));
 }
 
 struct SetterCase {
@@ -104,7 +104,7 @@ TEST(Setters, TouchOnlyTheirOwnBytesAndFlagBits) {
     const auto flagsBefore = GetBigEndian16(SlotBytes(before, 0) + R::kFlagWord);
     const auto flagsAfter = GetBigEndian16(SlotBytes(after, 0) + R::kFlagWord);
     EXPECT_EQ((flagsBefore ^ flagsAfter) & ~c.flagBits, 0) << std::hex << flagsBefore << ' ' << flagsAfter;
-    EXPECT_EQ(file.IsModified(), c.setsModified ? 1 : 0);
+    EXPECT_EQ(file.IsModified(), c.setsModified);
   }
 }
 

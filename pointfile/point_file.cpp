@@ -22,19 +22,19 @@ int PointFile::CountPoints() const {
   return n;
 }
 
-int PointFile::IsUsed(int i) const { return GetInUse(i) != 0 ? 1 : 0; }
+bool PointFile::IsUsed(int i) const { return GetInUse(i) != 0; }
 
 std::uint32_t PointFile::GetInUse(int i) const { return GetBigEndian32(Slot(i) + R::kInUse); }
 
 int PointFile::CountStrayPoints() const {
   int stray = 0;
-  for (int i = CountPoints() + 1; i < kSlotCount; ++i) stray += IsUsed(i);
+  for (int i = CountPoints() + 1; i < kSlotCount; ++i) stray += IsUsed(i) ? 1 : 0;
   return stray;
 }
 
 void PointFile::SetInUse(int i) {
   PutBigEndian32(Slot(i) + R::kInUse, 1);
-  m_modified = 1;
+  m_modified = true;
 }
 
 std::string PointFile::GetName(int i) const {
@@ -47,7 +47,7 @@ void PointFile::GetName(int i, std::string& out) const {
 
 void PointFile::SetName(int i, std::string_view text) {
   CopyFieldText(Slot(i) + R::kName, EncodeJisText(text), R::kJisTextLimit);
-  m_modified = 1;
+  m_modified = true;
 }
 
 std::string PointFile::GetLocation(int i) const {
@@ -60,7 +60,7 @@ void PointFile::GetLocation(int i, std::string& out) const {
 
 void PointFile::SetLocation(int i, std::string_view text) {
   CopyFieldText(Slot(i) + R::kLocation, EncodeJisText(text), R::kJisTextLimit);
-  m_modified = 1;
+  m_modified = true;
 }
 
 namespace {
@@ -87,7 +87,7 @@ void PointFile::GetNickname(int i, std::string& out) const {
 void PointFile::SetNickname(int i, std::string_view text) {
   CopyFieldText(Slot(i) + R::kNickname, text, R::kNicknameWriteLimit);
   SetFlagBit(i, R::kFlagNickname, !IsEmptyText(text));
-  m_modified = 1;
+  m_modified = true;
 }
 
 std::string PointFile::GetPhone(int i) const {
@@ -103,7 +103,7 @@ void PointFile::GetPhone(int i, std::string& out) const {
 void PointFile::SetPhone(int i, std::string_view text) {
   CopyFieldText(Slot(i) + R::kPhone, text, R::kPhoneWriteLimit);
   SetFlagBit(i, R::kFlagPhone, !IsEmptyText(text));
-  m_modified = 1;
+  m_modified = true;
 }
 
 int PointFile::GetIcon(int i) const { return Slot(i)[R::kIcon]; }
@@ -119,7 +119,7 @@ std::string PointFile::GetIconText(int i) const {
 
 void PointFile::SetIcon(int i, int n) {
   Slot(i)[R::kIcon] = static_cast<std::uint8_t>(n & 0xFF);
-  m_modified = 1;
+  m_modified = true;
 }
 
 void PointFile::SetIconText(int i, std::string_view text) {
@@ -139,7 +139,7 @@ std::uint16_t PointFile::GetVoiceCode(int i) const {
 void PointFile::SetVoiceCode(int i, std::uint16_t v) {
   const auto word = static_cast<std::uint16_t>((GetFlagWord(i) & ~R::kVoiceMask) | (v & R::kVoiceMask));
   PutBigEndian16(Slot(i) + R::kFlagWord, word);
-  m_modified = 1;
+  m_modified = true;
 }
 
 void PointFile::SetFlagBit(int i, std::uint16_t bit, bool on) {
@@ -176,12 +176,12 @@ std::uint32_t PointFile::GetLatitude(int i) const { return GetBigEndian32(Slot(i
 
 void PointFile::SetLongitude(int i, std::uint32_t value) {
   PutBigEndian32(Slot(i) + R::kLongitude, value);
-  m_modified = 1;
+  m_modified = true;
 }
 
 void PointFile::SetLatitude(int i, std::uint32_t value) {
   PutBigEndian32(Slot(i) + R::kLatitude, value);
-  m_modified = 1;
+  m_modified = true;
 }
 
 std::string PointFile::GetLongitudeText(int i) const { return FormatDms(GetLongitude(i)); }
@@ -219,7 +219,7 @@ int PointFile::InsertRecord(int i) {
   InitRecord(i);
   // Filling the last gap before stray points joins them to the run: count them as well.
   m_pointCount = std::max(m_pointCount + 1, CountPoints());
-  m_modified = 1;
+  m_modified = true;
   return 1;
 }
 
@@ -236,13 +236,13 @@ int PointFile::DeleteRecord(int i) {
     std::memset(Slot(i), 0, R::kEncodedLength);
     m_pointCount = std::max(m_pointCount - 1, CountPoints());
   }
-  m_modified = 1;
+  m_modified = true;
   return 0;
 }
 
 void PointFile::CopyRecord(int dst, int src) {
   std::memmove(Slot(dst), Slot(src), R::kEncodedLength);
-  m_modified = 1;
+  m_modified = true;
 }
 
 int PointFile::MoveRecord(int dst, int src) {
@@ -260,6 +260,6 @@ int PointFile::MoveRecord(int dst, int src) {
     std::rotate(at(src), at(src + 1), at(dst));
     landed = dst - 1;
   }
-  m_modified = 1;
+  m_modified = true;
   return landed;
 }

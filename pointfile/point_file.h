@@ -14,6 +14,23 @@
 #include "pointfile/message_sink.h"
 #include "pointfile/point_record.h"
 
+// What a load found.
+enum class LoadOutcome {
+  kLoaded,            // a point file, now in the image
+  kNotPointFile,      // read, but its signature did not match: the image was emptied
+  kRefusedExtension,  // not a .pnt name: nothing was read
+  kReadFailed,        // opening or reading failed (`cause` says why)
+};
+
+struct LoadResult {
+  LoadOutcome outcome = LoadOutcome::kLoaded;
+  FileCause cause = FileCause::kNone;
+  bool Loaded() const { return outcome == LoadOutcome::kLoaded; }
+  // What the editor's callers see: 0 when the file was read, a point file or not; -1 when it
+  // was refused or could not be read.
+  int Code() const { return outcome == LoadOutcome::kLoaded || outcome == LoadOutcome::kNotPointFile ? 0 : -1; }
+};
+
 class PointFile {
  public:
   PointFile();  // empty: the signature and nothing else
@@ -22,11 +39,11 @@ class PointFile {
   void Reset();  // image cleared to the signature, pointCount 0; modified untouched
   // Consecutive used slots from slot 0.
   int CountPoints() const;
-  int IsUsed(int i) const;  // 1 or 0
+  bool IsUsed(int i) const;
   std::uint32_t GetInUse(int i) const;
   int GetPointCount() const { return m_pointCount; }
-  int IsModified() const { return m_modified; }
-  void SetModified(int flag) { m_modified = flag ? 1 : 0; }
+  bool IsModified() const { return m_modified; }
+  void SetModified(bool modified) { m_modified = modified; }
   // Used slots that lie after the first empty one. A file we write never has them; a
   // loaded one may. They are listed and kept, and only DeleteRecord on them touches them.
   int CountStrayPoints() const;
@@ -87,10 +104,9 @@ class PointFile {
   int MoveRecord(int dst, int src);
 
   // --- Load and save ---------------------------------------------------------------------
-  // Reads the file into the image. 0 when read (also when its signature did not match and
-  // the image was emptied); -1 when refused for its extension or when opening or reading
-  // failed. Failures are reported through `sink`.
-  int LoadFile(const std::string& path, FileStore& store, MessageSink& sink);
+  // Reads the file into the image. Whatever is not a point file leaves the image empty, as
+  // after Reset; every failure and refusal is reported through `sink`.
+  LoadResult LoadFile(const std::string& path, FileStore& store, MessageSink& sink);
   // Writes the image, safely. 0 when written, -1 when not (reported through `sink`).
   int SaveFile(const std::string& path, FileStore& store, MessageSink& sink) const;
   // SaveFile, then clears `modified` when it succeeded.
@@ -108,7 +124,7 @@ class PointFile {
 
   std::array<std::uint8_t, kPointFileLength> m_image{};
   int m_pointCount = 0;
-  int m_modified = 0;
+  bool m_modified = false;
 };
 
 // "\"path\"\n\n" followed by the text of the cause, shown through `sink`. Returns 0.

@@ -66,7 +66,7 @@ TEST(InitRecord, MakesAFreshPointWithTodaysStamp) {
   EXPECT_EQ(file.GetChecksum(0), 0u);
   auto text = [](std::uint32_t d) { return FormatDateText(d >> 16, (d >> 8) & 0xFF, d & 0xFF); };
   EXPECT_TRUE(file.GetDateText(0) == text(before) || file.GetDateText(0) == text(after));
-  EXPECT_EQ(file.IsModified(), 1);
+  EXPECT_TRUE(file.IsModified());
 }
 
 TEST(InsertRecord, OpensAFreshPointAndMovesTheRestDown) {
@@ -78,7 +78,7 @@ TEST(InsertRecord, OpensAFreshPointAndMovesTheRestDown) {
   EXPECT_EQ(SlotOf(file, 2), SlotOf(original, 1));
   EXPECT_EQ(SlotOf(file, 3), SlotOf(original, 2));
   EXPECT_EQ(file.GetPointCount(), 4);
-  EXPECT_EQ(file.IsModified(), 1);
+  EXPECT_TRUE(file.IsModified());
 
   EXPECT_EQ(file.InsertRecord(4), 1);  // at the end
   EXPECT_EQ(Layout(file), "A*BC*");
@@ -121,7 +121,7 @@ TEST(InsertRecord, RefusesAndChangesNothing) {
     EXPECT_EQ(file.InsertRecord(c.slot), -1);
     EXPECT_EQ(ImageOf(file), c.image);
     EXPECT_EQ(file.GetPointCount(), count);
-    EXPECT_EQ(file.IsModified(), 0);
+    EXPECT_FALSE(file.IsModified());
   }
 }
 
@@ -133,7 +133,7 @@ TEST(DeleteRecord, MovesTheLaterPointsUpAndClearsTheLastSlot) {
   EXPECT_TRUE(IsZero(SlotOf(last, 2)));
   EXPECT_EQ(SlotOf(last, 1), SlotOf(original, 1));
   EXPECT_EQ(last.GetPointCount(), 2);
-  EXPECT_EQ(last.IsModified(), 1);
+  EXPECT_TRUE(last.IsModified());
 
   PointFile first = Loaded(original);
   EXPECT_EQ(first.DeleteRecord(0), 0);
@@ -155,7 +155,7 @@ TEST(DeleteRecord, OfAnEmptySlotChangesNothing) {
   EXPECT_EQ(file.DeleteRecord(5), 0);
   EXPECT_EQ(ImageOf(file), original);
   EXPECT_EQ(file.GetPointCount(), 3);
-  EXPECT_EQ(file.IsModified(), 0);
+  EXPECT_FALSE(file.IsModified());
 }
 
 TEST(InsertRecord, CountsStrayPointsThatTheInsertJoinsToTheRun) {
@@ -174,7 +174,7 @@ TEST(DeleteRecord, OfAStrayPointClearsOnlyThatSlot) {
   std::fill(SlotBytes(expected, 4), SlotBytes(expected, 5), 0);
   EXPECT_EQ(ImageOf(file), expected);
   EXPECT_EQ(file.GetPointCount(), 3);  // the count covers the leading run, which kept its points
-  EXPECT_EQ(file.IsModified(), 1);
+  EXPECT_TRUE(file.IsModified());
 }
 
 TEST(DeleteRecord, WithinTheRunLeavesStrayPointsInTheirSlots) {
@@ -190,7 +190,7 @@ TEST(CopyRecord, CopiesAllBytesOfTheSlot) {
   PointFile file = Loaded(original);
   file.CopyRecord(0, 1);
   EXPECT_EQ(SlotOf(file, 0), SlotOf(original, 1));
-  EXPECT_EQ(file.IsModified(), 1);
+  EXPECT_TRUE(file.IsModified());
 }
 
 TEST(MoveRecord, PutsThePointBeforeTheOneThatWasAtTheTarget) {
@@ -210,7 +210,7 @@ TEST(MoveRecord, PutsThePointBeforeTheOneThatWasAtTheTarget) {
     EXPECT_EQ(Layout(file), c.layout);
     EXPECT_EQ(SlotOf(file, c.landed), SlotOf(original, c.src));  // every byte, stamp and checksum too
     EXPECT_EQ(file.GetPointCount(), 3);
-    EXPECT_EQ(file.IsModified(), 1);
+    EXPECT_TRUE(file.IsModified());
     EXPECT_TRUE(IsZero(SlotOf(file, 3)));
   }
 }
@@ -248,7 +248,7 @@ TEST(MoveRecord, DoesNothingWhenItCannotMove) {
     PointFile file = Loaded(original);
     EXPECT_EQ(file.MoveRecord(dst, src), -1);
     EXPECT_EQ(ImageOf(file), original);
-    EXPECT_EQ(file.IsModified(), 0);
+    EXPECT_FALSE(file.IsModified());
   }
 }
 

@@ -285,11 +285,11 @@ TEST(PosixFileStore, CarriesAPointFileToDiskAndBack) {
   EXPECT_EQ(fs::file_size(path), kPointFileLength);
 
   PointFile again;
-  ASSERT_EQ(again.LoadFile(path, store, sink), 0);
+  ASSERT_TRUE(again.LoadFile(path, store, sink).Loaded());
   EXPECT_EQ(ImageOf(again), ImageOf(file));
   EXPECT_TRUE(sink.texts.empty());
 
-  EXPECT_EQ(again.LoadFile(dir / "missing.pnt", store, sink), -1);
+  EXPECT_EQ(again.LoadFile(dir / "missing.pnt", store, sink).cause, FileCause::kFileNotFound);
   EXPECT_EQ(sink.texts, Names{"\"" + (dir / "missing.pnt") + "\"\n\nファイル未定義"});
 }
 

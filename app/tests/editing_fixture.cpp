@@ -17,7 +17,7 @@ PointFile NumberedPoints(int count) {
   }
   // InsertRecord moves slots: seal them all once they are in place.
   for (int i = 0; i < count; ++i) file.UpdateChecksum(i);
-  file.SetModified(0);
+  file.SetModified(false);
   return file;
 }
 

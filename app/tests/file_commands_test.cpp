@@ -53,7 +53,7 @@ TEST_F(FileCommandsTest, SaveWritesBackToTheOpenedFileOnlyWhenChanged) {
   Command(ID_FILE_SAVE);
   EXPECT_TRUE(prompts.FileDialogs().empty());
   EXPECT_EQ(ReadFileBytes(path), Bytes());
-  EXPECT_EQ(Points().IsModified(), 0);
+  EXPECT_FALSE(Points().IsModified());
 }
 
 TEST_F(FileCommandsTest, SaveAsksForANameWhenTheFileIsNoPointFile) {
@@ -94,7 +94,7 @@ TEST_F(FileCommandsTest, AFileWithoutPointsSavesAsTheEmptyPointFile) {
   Command(ID_FILE_SAVE_AS);
   const PointFile empty;
   EXPECT_EQ(ReadFileBytes(path), std::vector<unsigned char>(empty.Image().begin(), empty.Image().end()));
-  EXPECT_EQ(Points().IsModified(), 0);
+  EXPECT_FALSE(Points().IsModified());
 }
 
 TEST_F(FileCommandsTest, ClosingUnchangedAsksNothing) {
@@ -136,7 +136,7 @@ TEST_F(FileCommandsTest, YesWithACancelledSaveAsKeepsTheWindowAndTheChanges) {
   Command(IDCANCEL);
   EXPECT_EQ(prompts.FileDialogs().size(), 1u);
   EXPECT_TRUE(window.IsWindow());
-  EXPECT_EQ(Points().IsModified(), 1);
+  EXPECT_TRUE(Points().IsModified());
   EXPECT_EQ(Points().GetPointCount(), 1);
 
   // Asked again, the user picks a name: saved, and the window closes.
@@ -161,7 +161,7 @@ TEST_F(FileCommandsTest, YesWithAFailedSaveKeepsTheWindowAndTheChanges) {
   Command(IDCANCEL);
   EXPECT_EQ(prompts.Messages().size(), 1u);  // the save's own error message
   EXPECT_TRUE(window.IsWindow());
-  EXPECT_EQ(Points().IsModified(), 1);
+  EXPECT_TRUE(Points().IsModified());
   EXPECT_EQ(Points().GetPointCount(), 3);
 }
 

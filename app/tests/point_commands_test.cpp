@@ -92,7 +92,7 @@ TEST_F(PointCommandsTest, OkWithoutChangesAndCancelLeaveThePointAndTheFlag) {
     Command(IDC_EDIT_POINT);
   }
   EXPECT_EQ(Bytes(Points()), before);
-  EXPECT_EQ(Points().IsModified(), 0);
+  EXPECT_FALSE(Points().IsModified());
   ExpectListMatchesTable();
 }
 
@@ -215,7 +215,7 @@ TEST_F(PointCommandsTest, CommandsOnAFileWithAGapKeepEveryRowOnItsSlot) {
   SelectRows({0, 5});
   Command(IDC_DELETE_POINT);
   EXPECT_EQ(Points().GetName(0), "P01");
-  EXPECT_EQ(Points().IsUsed(5), 0);
+  EXPECT_FALSE(Points().IsUsed(5));
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
   ExpectListMatchesTable();
 }

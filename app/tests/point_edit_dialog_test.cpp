@@ -37,7 +37,7 @@ TEST_F(PointEditDialogTest, ANewPointOpensEmptyWithIconOneAndFanfare) {
     d.PostCommand(IDCANCEL);
   });
   EXPECT_EQ(Points().GetPointCount(), 0);
-  EXPECT_EQ(Points().IsModified(), 0);
+  EXPECT_FALSE(Points().IsModified());
 }
 
 TEST_F(PointEditDialogTest, ThePreviewFollowsTheNumberAndAnyNumberUpTo181IsStored) {
@@ -129,7 +129,7 @@ TEST_F(PointEditDialogTest, AVoiceLabelTypedInFullCountsAsChosen) {
     d.PostCommand(IDOK);
   });
   EXPECT_EQ(Points().GetVoiceCode(1), 0x000);
-  EXPECT_EQ(Points().IsUsed(1), 1);
+  EXPECT_TRUE(Points().IsUsed(1));
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ TEST_F(PointListTest, SelectAllAndDeselectSetMarksButKeepTheSelection) {
   Command(IDM_DESELECT_ALL);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(List().GetItemState(i, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
   EXPECT_EQ(SelectedRows(), std::vector<int>{1});
-  EXPECT_EQ(Points().IsModified(), 0);
+  EXPECT_FALSE(Points().IsModified());
 }
 
 TEST_F(PointListTest, DraggingARowUpOrDownMovesItsPointToo) {
@@ -136,7 +136,7 @@ TEST_F(PointListTest, DraggingARowUpOrDownMovesItsPointToo) {
   EXPECT_EQ(RowNames(), Names({0, 1, 5, 2, 3, 4, 6, 7}));
   EXPECT_EQ(SelectedRows(), std::vector<int>{2});  // the selection moved with the row
   ExpectListMatchesTable();
-  EXPECT_EQ(Points().IsModified(), 1);
+  EXPECT_TRUE(Points().IsModified());
   EXPECT_FALSE(List().IsDragging());
 
   DragOnto(0, 4);  // before row 4: the point ends at index 3
@@ -149,7 +149,7 @@ TEST_F(PointListTest, DroppingOnItselfOrItsNextRowMovesNothing) {
   DragOnto(3, 4);
   DragOnto(3, 3);
   EXPECT_EQ(RowNames(), Names({0, 1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(Points().IsModified(), 0);
+  EXPECT_FALSE(Points().IsModified());
 }
 
 TEST_F(PointListTest, DroppingBelowTheRowsOrOnTheHeadersMovesToTheEndOrTop) {

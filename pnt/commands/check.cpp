@@ -109,7 +109,7 @@ int RunCheck(const CheckOptions& o) {
     }
   }
   if (o.fixChecksums && !wrongChecksums.empty()) {
-    file.SetModified(1);
+    file.SetModified(true);
     if (WritePointFile(file, o.path, o.backup) != kExitOk) return kExitFailure;
   }
   if (findings.count == 0) std::printf("%s: no findings\n", o.path.c_str());

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   store.Put(kInput, MemoryFileStore::Bytes(data, data + size));
   RecordingMessageSink sink;
   PointFile file;
-  Require(file.LoadFile(kInput, store, sink) == 0);  // a file that is there is always read
+  Require(file.LoadFile(kInput, store, sink).Code() == 0);  // a file that is there is always read
   Require(file.GetPointCount() == (file.IsUsed(0) ? file.CountPoints() : 0));
   Require(file.CountPoints() + file.CountStrayPoints() <= kSlotCount);
   ShowEverySlot(file);
