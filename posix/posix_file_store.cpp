@@ -31,19 +31,6 @@ bool ToSystemPath(const std::string& sjis, std::string& utf8) {
 
 FileCause LastCause() { return PosixFileStore::CauseFromErrno(errno); }
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // The directory part of a path, for the fsync that makes a rename durable.
 std::string DirectoryOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -70,25 +57,53 @@ FileCause PosixFileStore::CauseFromErrno(int error) {
   }
 }
 
+FileCause PosixFileStore::WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = m_system.Write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return LastCause();
+    // Nothing written and no error: no room left. Trying again would never end.
+    if (n == 0) return FileCause::kDiskFull;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return FileCause::kNone;
+}
+
 FileCause PosixFileStore::Read(const std::string& path, std::uint8_t* buffer, std::size_t capacity,
                                std::size_t& bytesRead) {
   bytesRead = 0;
   std::string systemPath;
   if (!ToSystemPath(path, systemPath)) return FileCause::kBadPath;
-  const int fd = ::open(systemPath.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
+  const int fd = m_system.Open(systemPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return LastCause();
   FileCause cause = FileCause::kNone;
-  while (bytesRead < capacity) {
-    const ssize_t n = ::read(fd, buffer + bytesRead, capacity - bytesRead);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      cause = LastCause();
-      break;
-    }
-    if (n == 0) break;
+  struct stat info {};
+  if (m_system.Fstat(fd, &info) != 0) {
+    cause = LastCause();
+  } else if (!S_ISREG(info.st_mode)) {
+    cause = FileCause::kAccessDenied;
+  }
+  while (cause == FileCause::kNone && bytesRead < capacity) {
+    const ssize_t n = m_system.Read(fd, buffer + bytesRead, capacity - bytesRead);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) cause = LastCause();
+    if (n <= 0) break;
     bytesRead += static_cast<std::size_t>(n);
   }
-  ::close(fd);
+  m_system.Close(fd);
+  return cause;
+}
+
+FileCause PosixFileStore::WriteInPlace(const std::string& target, const std::uint8_t* data, std::size_t size) {
+  // O_NONBLOCK: a FIFO without a reader fails at once (ENXIO) instead of waiting for one.
+  const int fd = m_system.Open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return LastCause();
+  FileCause cause = FileCause::kNone;
+  if (m_system.SetFlags(fd, O_WRONLY) != 0) cause = LastCause();
+  if (cause == FileCause::kNone) cause = WriteAll(fd, data, size);
+  if (m_system.Close(fd) != 0 && cause == FileCause::kNone) cause = LastCause();
   return cause;
 }
 
@@ -96,20 +111,22 @@ FileCause PosixFileStore::Replace(const std::string& path, const std::uint8_t* d
   std::string target;
   if (!ToSystemPath(path, target)) return FileCause::kBadPath;
   struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  const bool exists = m_system.Stat(target.c_str(), &existing) == 0;
   if (exists) {
+    if (S_ISCHR(existing.st_mode) || S_ISFIFO(existing.st_mode)) return WriteInPlace(target, data, size);
     // A rename would quietly replace what an in-place write could not touch: a directory, a
-    // file marked read-only (root included), and a symbolic link, which would become a plain
-    // file while the file it names kept the old points. Save through the link instead.
-    if (S_ISDIR(existing.st_mode) || (existing.st_mode & 0222) == 0) return FileCause::kAccessDenied;
-    if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+    // file marked read-only (root included), a block device or socket, and a symbolic link,
+    // which would become a plain file while the file it names kept the old points. Save
+    // through the link instead.
+    if (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0) return FileCause::kAccessDenied;
+    if (char* resolved = m_system.RealPath(target.c_str())) {
       target = resolved;
       std::free(resolved);
     }
   }
 
   std::string temp = target + ".saving-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
+  const int fd = m_system.MakeTemporary(temp.data());
   if (fd < 0) return LastCause();
 
   FileCause cause = FileCause::kNone;
@@ -122,22 +139,23 @@ FileCause PosixFileStore::Replace(const std::string& path, const std::uint8_t* d
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  if (!WriteAll(fd, data, size) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0 ||
-      ::fstat(fd, &written) != 0) {
+  cause = WriteAll(fd, data, size);
+  if (cause == FileCause::kNone &&
+      (m_system.Fchmod(fd, mode) != 0 || m_system.Fsync(fd) != 0 || m_system.Fstat(fd, &written) != 0)) {
     cause = LastCause();
-  } else if (static_cast<std::size_t>(written.st_size) != size) {
+  } else if (cause == FileCause::kNone && static_cast<std::size_t>(written.st_size) != size) {
     cause = FileCause::kDiskFull;
   }
-  if (::close(fd) != 0 && cause == FileCause::kNone) cause = LastCause();
-  if (cause == FileCause::kNone && ::rename(temp.c_str(), target.c_str()) != 0) cause = LastCause();
+  if (m_system.Close(fd) != 0 && cause == FileCause::kNone) cause = LastCause();
+  if (cause == FileCause::kNone && m_system.Rename(temp.c_str(), target.c_str()) != 0) cause = LastCause();
   if (cause != FileCause::kNone) {
-    ::unlink(temp.c_str());
+    m_system.Unlink(temp.c_str());
     return cause;
   }
   // Make the rename itself durable; the new file is complete either way.
-  if (const int dir = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
+  if (const int dir = m_system.Open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    m_system.Fsync(dir);
+    m_system.Close(dir);
   }
   return FileCause::kNone;
 }

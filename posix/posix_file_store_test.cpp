@@ -20,54 +20,13 @@
 #include "pointfile/point_file.h"
 #include "pointfile/testing/point_images.h"
 #include "pointfile/testing/recording_message_sink.h"
+#include "posix/testing/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "ostrel-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(m_path, ignored)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
-    fs::remove_all(m_path, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const fs::path& Path() const { return m_path; }
-  std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-
-  // The names in the directory, sorted: shows a temporary file that was left behind.
-  std::vector<std::string> Names(const std::string& sub = "") const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(m_path / sub)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
- private:
-  fs::path m_path;
-};
-
 using Names = std::vector<std::string>;
-
-void WriteBytes(const std::string& path, const Image& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-Image ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Image(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 FileCause ReadInto(PosixFileStore& store, const std::string& path, Image& buffer, std::size_t& bytesRead) {
   return store.Read(path, buffer.data(), buffer.size(), bytesRead);
