@@ -57,6 +57,12 @@ std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFil
     Fail(path + ": is a directory");
     return std::nullopt;
   }
+  if (status.type() != std::filesystem::file_type::regular && status.type() != std::filesystem::file_type::not_found &&
+      !error) {
+    // A FIFO or a device: no point file, and reading one could wait or never end.
+    Fail(path + ": is not a regular file; a point file is one");
+    return std::nullopt;
+  }
   PosixFileStore store;
   StderrSink sink(path);
   const LoadResult load = opened.file.LoadFile(path, store, sink);

@@ -1,5 +1,7 @@
 // pnt import: points from GPX, KML, CSV or GeoJSON into a point file.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -36,9 +38,19 @@ bool RefuseLargeInput(const std::string& path) {
   return false;
 }
 
+// Opens an input file for reading. A FIFO is opened without waiting for a writer: with none
+// there, it reads as empty instead of holding the command for ever.
+std::FILE* OpenInput(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  std::FILE* in = ::fcntl(fd, F_SETFL, O_RDONLY) == 0 ? ::fdopen(fd, "rb") : nullptr;
+  if (!in) ::close(fd);
+  return in;
+}
+
 // Reads the whole input ("-": standard input). Prints what is wrong and returns false.
 bool ReadInput(const std::string& path, std::string& text) {
-  std::FILE* in = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+  std::FILE* in = path == "-" ? stdin : OpenInput(path);
   if (!in) {
     Fail(path + ": cannot be opened: " + std::strerror(errno));
     return false;

@@ -14,6 +14,19 @@ constexpr auto kNeedsEscape = [] {
   return table;
 }();
 
+// Where the text holds a character reference to NUL ("&#0;", "&#x00;"), which XML does not
+// allow and the parser would take as the end of the text; npos when it holds none.
+std::size_t FindNulReference(std::string_view text) {
+  for (std::size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2)) {
+    std::size_t pos = at + 2;
+    if (pos < text.size() && (text[pos] == 'x' || text[pos] == 'X')) ++pos;
+    const std::size_t digits = pos;
+    while (pos < text.size() && text[pos] == '0') ++pos;
+    if (pos > digits && pos < text.size() && text[pos] == ';') return at;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 void AppendXmlEscaped(std::string& out, std::string_view text) {
@@ -67,6 +80,10 @@ std::string ChildText(const pugi::xml_node& node, std::string_view name) {
 
 std::string LoadXml(pugi::xml_document& document, std::string_view text) {
   if (text.empty()) return "the file is empty";
+  if (std::size_t nul = FindNulReference(text); nul != std::string_view::npos) {
+    LineCounter lines(text);
+    return "not well-formed XML at " + lines.Describe(nul) + ": a character reference to NUL, which XML does not allow";
+  }
   // Character data sections (KML descriptions often use them) and entities are read; the
   // document type, if any, is skipped.
   pugi::xml_parse_result result =

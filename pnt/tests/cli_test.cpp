@@ -1,5 +1,6 @@
 // pnt as users run it: real processes, real files in a temporary directory.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -442,6 +443,117 @@ TEST_F(PntCommand, StrictRefusesWhatCodePage932CannotHold) {
   ASSERT_EQ(lenient.status, 0);
   EXPECT_NE(lenient.err.find("2 character(s)"), std::string::npos) << lenient.err;
   EXPECT_EQ(Names("s.pnt"), std::vector<std::string>{"Caf? ?"});
+}
+
+// Files of every odd size, and one whose every slot holds garbage, are shown without harm:
+// the table stays one line a point, with no control character reaching the terminal.
+TEST_F(PntCommand, OddSizedAndGarbageFilesAreShownAndSavedWhole) {
+  const std::string sample = ReadAll(Path("sample.pnt"));
+  for (std::size_t size : {0u, 10u, 64047u, 64049u, 70000u}) {
+    SCOPED_TRACE(size);
+    std::string bytes = sample.substr(0, std::min<std::size_t>(size, sample.size()));
+    bytes.resize(size, '\x5A');
+    WriteAll(Path("odd.pnt"), bytes);
+    Outcome list = Pnt({"list", Path("odd.pnt")});
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(Lines(list.out).size(), size < 64047 ? 1u : 13u);
+    ASSERT_EQ(Pnt({"set", Path("odd.pnt"), "0", "--phone", "1"}).status, size < 64047 ? 1 : 0);
+    EXPECT_EQ(fs::file_size(Path("odd.pnt")), size < 64047 ? size : 64048u);
+  }
+
+  std::string garbage = sample;
+  std::uint32_t state = 12345;
+  for (std::size_t k = 48; k < garbage.size(); ++k) {
+    state = state * 1103515245u + 12345u;
+    garbage[k] = static_cast<char>(state >> 24);
+  }
+  for (int slot = 0; slot < 250; ++slot) garbage[48 + 256 * slot] = '\x01';  // every slot in use
+  WriteAll(Path("garbage.pnt"), garbage);
+  Outcome list = Pnt({"list", Path("garbage.pnt")});
+  ASSERT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(Lines(list.out).size(), 251u);
+  EXPECT_EQ(std::count_if(list.out.begin(), list.out.end(), [](char c) { return c != '\n' && static_cast<unsigned char>(c) < 0x20; }), 0);
+  EXPECT_EQ(Lines(Pnt({"list", "--json", Path("garbage.pnt")}).out).size(), 250u);
+  for (const char* format : {"gpx", "kml", "csv", "geojson"}) {
+    SCOPED_TRACE(format);
+    const std::string out = Path(std::string("garbage.") + format);
+    ASSERT_EQ(Pnt({"export", Path("garbage.pnt"), "--to", format, "-o", out}).status, 0);
+    EXPECT_EQ(Pnt({"import", out, "-o", Path("back.pnt"), "--force"}).status, 0);
+    EXPECT_EQ(Names("back.pnt").size(), 250u);
+  }
+  EXPECT_EQ(ReadAll(Path("garbage.pnt")), garbage);
+}
+
+// What is not a file of points at all: a FIFO nobody writes to, endless devices, a device
+// named as the output. Each gets its message at once, and a device stays the device it was.
+TEST_F(PntCommand, FifosAndDevicesNeverHangAndStayWhatTheyWere) {
+  ASSERT_EQ(::mkfifo(Path("fifo.pnt").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(Path("fifo.gpx").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", Path("zero.pnt"));
+  fs::create_symlink("/dev/full", Path("full.pnt"));
+  const std::string sample = Path("sample.pnt");
+  struct Case { std::vector<std::string> args; int status; std::string message; };
+  const std::vector<Case> cases = {
+      {{"list", Path("fifo.pnt")}, 1, "not a regular file"},
+      {{"add", Path("fifo.pnt"), "--name", "x", "--lon", "139/00/00", "--lat", "35/00/00"}, 1, "not a regular file"},
+      {{"import", Path("fifo.gpx"), "-o", Path("new.pnt")}, 1, "empty"},
+      {{"info", Path("zero.pnt")}, 1, "not a regular file"},
+      {{"import", "/dev/zero", "--from", "csv", "-o", Path("new.pnt")}, 1, "MiB"},
+      {{"export", sample, "--to", "gpx", "-o", "/dev/full"}, 1, "ディスク フル"},
+      {{"import", Path("sample.csv"), "--force", "-o", Path("full.pnt")}, 1, "ディスク フル"},
+      {{"export", sample, "--to", "kml", "-o", "/dev/null"}, 0, ""},
+  };
+  ASSERT_EQ(Pnt({"export", sample, "--to", "csv", "-o", Path("sample.csv")}).status, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+    Outcome run = Pnt(c.args);  // a hang would hold the test until CTest ends it
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat("/dev/full", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  ASSERT_EQ(::stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  EXPECT_TRUE(fs::is_fifo(Path("fifo.pnt")));
+  EXPECT_FALSE(fs::exists(Path("new.pnt")));
+}
+
+// Texts with a NUL in a name, input nested a million levels deep, and a million rows: a clear
+// message or a sound result, no crash, and nothing written on a refusal.
+TEST_F(PntCommand, NulsDeepNestingAndHugeInputsAreRefusedOrReadSoundly) {
+  const std::size_t depth = 1000000;
+  WriteAll(Path("nul.gpx"), "<gpx><wpt lat=\"35\" lon=\"139\"><name>ab&#0;cd</name></wpt></gpx>");
+  WriteAll(Path("nul.kml"), "<kml><Placemark><name>ab&#x00;cd</name><Point><coordinates>139,35</coordinates></Point></Placemark></kml>");
+  WriteAll(Path("nul.csv"), std::string("name,latitude,longitude\r\nab\0cd,35,139\r\n", 40));
+  WriteAll(Path("nul.geojson"), R"({"type":"FeatureCollection","features":[{"type":"Feature","geometry":)"
+                                R"({"type":"Point","coordinates":[139,35]},"properties":{"name":"ab\u0000cd"}}]})");
+  std::string deepXml = "<gpx>";
+  for (std::size_t k = 0; k < depth; ++k) deepXml += "<a>";
+  WriteAll(Path("deep.gpx"), deepXml);
+  std::string deepKml = "<kml>";
+  for (std::size_t k = 0; k < depth; ++k) deepKml += "<Folder>";
+  WriteAll(Path("deep.kml"), deepKml + "</kml>");
+  WriteAll(Path("deep.geojson"), std::string(depth, '['));
+  std::string rows = "name,latitude,longitude\n";
+  for (std::size_t k = 0; k < depth; ++k) rows += "p,35,139\n";
+  WriteAll(Path("million.csv"), rows);
+
+  struct Case { std::string input; int status; std::string message; };
+  const std::vector<Case> cases = {
+      {"nul.gpx", 1, "NUL"}, {"nul.kml", 1, "NUL"}, {"nul.csv", 1, "NUL"},
+      {"deep.gpx", 1, "XML"}, {"deep.kml", 1, "XML"}, {"deep.geojson", 1, "JSON"}, {"million.csv", 1, "1000000 points"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    Outcome run = Pnt({"import", Path(c.input), "-o", Path("new.pnt")});
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(Path("new.pnt")));
+  }
+  // A NUL inside a JSON string is a character like any other: it becomes a blank.
+  ASSERT_EQ(Pnt({"import", Path("nul.geojson"), "-o", Path("new.pnt")}).status, 0);
+  EXPECT_EQ(Names("new.pnt"), std::vector<std::string>{"ab cd"});
 }
 
 }  // namespace
