@@ -9,19 +9,20 @@ namespace {
 // Closes a file handle when it goes out of scope.
 class FileHandle {
  public:
-  explicit FileHandle(HANDLE h) : m_handle(h) {}
+  FileHandle(Win32FileCalls& calls, HANDLE h) : m_calls(calls), m_handle(h) {}
   ~FileHandle() { Close(); }
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
   bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
   HANDLE Get() const { return m_handle; }
   bool Close() {
-    const bool ok = !Valid() || ::CloseHandle(m_handle);
+    const bool ok = !Valid() || m_calls.Close(m_handle);
     m_handle = INVALID_HANDLE_VALUE;
     return ok;
   }
 
  private:
+  Win32FileCalls& m_calls;
   HANDLE m_handle;
 };
 
@@ -41,18 +42,6 @@ std::wstring DirectoryOf(const std::wstring& path) {
     length = slash;
   }
   return std::wstring(path.data(), length);
-}
-
-FileCause WriteAll(HANDLE file, const std::uint8_t* data, std::size_t size) {
-  std::size_t done = 0;
-  while (done < size) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
-    DWORD written = 0;
-    if (!::WriteFile(file, data + done, chunk, &written, nullptr)) return LastCause();
-    if (written == 0) return FileCause::kDiskFull;
-    done += written;
-  }
-  return FileCause::kNone;
 }
 
 }  // namespace
@@ -143,57 +132,81 @@ FileCause Win32FileStore::Read(const std::string& path, std::uint8_t* buffer, st
                                std::size_t& bytesRead) {
   bytesRead = 0;
   if (path.empty()) return FileCause::kBadPath;
-  FileHandle file(::CreateFileW(WidenText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(m_calls, m_calls.Open(WidenText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
   if (!file.Valid()) return LastCause();
+  if (m_calls.GetType(file.Get()) != FILE_TYPE_DISK) return FileCause::kAccessDenied;
   while (bytesRead < capacity) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(capacity - bytesRead, 1u << 20));
     DWORD got = 0;
-    if (!::ReadFile(file.Get(), buffer + bytesRead, chunk, &got, nullptr)) return LastCause();
+    if (!m_calls.Read(file.Get(), buffer + bytesRead, chunk, &got)) return LastCause();
     if (got == 0) break;  // end of a short file
     bytesRead += got;
   }
   return FileCause::kNone;
 }
 
+// Writes the bytes into the temporary file GetTempFileName created, flushes them and checks
+// that the file holds all of them.
+FileCause Win32FileStore::WriteTemporary(const wchar_t* temp, const std::uint8_t* data, std::size_t size) {
+  FileHandle file(m_calls, m_calls.Open(temp, GENERIC_WRITE, 0, TRUNCATE_EXISTING));
+  if (!file.Valid()) return LastCause();
+  for (std::size_t done = 0; done < size;) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
+    DWORD written = 0;
+    if (!m_calls.Write(file.Get(), data + done, chunk, &written)) return LastCause();
+    if (written == 0) return FileCause::kDiskFull;
+    done += written;
+  }
+  if (!m_calls.Flush(file.Get())) return LastCause();
+  LARGE_INTEGER length{};
+  if (!m_calls.GetSize(file.Get(), &length)) return LastCause();
+  if (static_cast<unsigned long long>(length.QuadPart) != size) return FileCause::kDiskFull;
+  if (!file.Close()) return LastCause();
+  return FileCause::kNone;
+}
+
+// Moves the finished temporary file over the target. ReplaceFile keeps the target's
+// attributes, but when it fails while moving the replacement (ERROR_UNABLE_TO_MOVE_REPLACEMENT
+// and _2) the target may already be gone: then the temporary file holds the only copy of the
+// points, and is moved into place or, failing that, kept.
+FileCause Win32FileStore::PutInPlace(const std::wstring& target, const wchar_t* temp, bool targetExists,
+                                     bool& keepTemporary) {
+  constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  if (!targetExists) return m_calls.Move(temp, target.c_str(), kMoveFlags) ? FileCause::kNone : LastCause();
+  if (m_calls.ReplaceWith(target.c_str(), temp)) return FileCause::kNone;
+  const DWORD error = ::GetLastError();
+  const FileCause cause = FileCauseFromWin32Error(error);
+  if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) return cause;
+  if (m_calls.GetAttributes(target.c_str()) != INVALID_FILE_ATTRIBUTES) return cause;
+  if (m_calls.Move(temp, target.c_str(), kMoveFlags)) return FileCause::kNone;
+  keepTemporary = true;
+  return cause;
+}
+
 FileCause Win32FileStore::Replace(const std::string& path, const std::uint8_t* data, std::size_t size) {
   if (path.empty()) return FileCause::kBadPath;
   const std::wstring target = WidenText(path);
-  const DWORD attributes = ::GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+  const DWORD attributes = m_calls.GetAttributes(target.c_str());
+  const bool targetExists = attributes != INVALID_FILE_ATTRIBUTES;
+  // A directory cannot be replaced by a file, and a file marked read-only is not to be.
+  if (targetExists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
     return FileCause::kAccessDenied;
+  // The target must open for writing: a file another program holds without sharing is
+  // reported before anything is written. (ReplaceFile would find out too, but Wine's leaves
+  // a file of its own behind when it does.)
+  if (targetExists) {
+    const HANDLE probe = m_calls.Open(target.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    if (probe == INVALID_HANDLE_VALUE) return LastCause();
+    m_calls.Close(probe);
+  }
 
   // The temporary file must be on the target's volume, or the final rename would copy.
   wchar_t temp[MAX_PATH];
-  if (!::GetTempFileNameW(DirectoryOf(target).c_str(), L"pnt", 0, temp)) return LastCause();
-  FileCause cause;
-  {
-    FileHandle file(::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-      cause = LastCause();
-      ::DeleteFileW(temp);
-      return cause;
-    }
-    cause = WriteAll(file.Get(), data, size);
-    if (cause == FileCause::kNone && !::FlushFileBuffers(file.Get())) cause = LastCause();
-    LARGE_INTEGER written{};
-    if (cause == FileCause::kNone) {
-      if (!::GetFileSizeEx(file.Get(), &written))
-        cause = LastCause();
-      else if (static_cast<unsigned long long>(written.QuadPart) != size)
-        cause = FileCause::kDiskFull;
-    }
-    if (!file.Close() && cause == FileCause::kNone) cause = LastCause();
-  }
-  if (cause == FileCause::kNone) {
-    BOOL moved;
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-      moved = ::MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    else
-      moved = ::ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    if (!moved) cause = LastCause();
-  }
-  if (cause != FileCause::kNone) ::DeleteFileW(temp);
+  if (!m_calls.MakeTemporaryName(DirectoryOf(target).c_str(), L"pnt", temp)) return LastCause();
+  FileCause cause = WriteTemporary(temp, data, size);
+  bool keepTemporary = false;
+  if (cause == FileCause::kNone) cause = PutInPlace(target, temp, targetExists, keepTemporary);
+  if (cause != FileCause::kNone && !keepTemporary) m_calls.Remove(temp);
   return cause;
 }
