@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "framework/text_encoding.h"
@@ -48,12 +49,34 @@ std::wstring ApplicationName() {
   return name;
 }
 
+std::wstring FitTextForBox(const std::wstring& text) {
+  std::wstring fitted;
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) end = text.size();
+    const std::wstring_view line(text.data() + start, end - start);
+    const std::size_t pieces = (line.size() + kBoxLineLength - 1) / kBoxLineLength;
+    for (std::size_t piece = 0; piece < pieces; ++piece) {
+      if (pieces > kBoxLinePieces && piece == kBoxLinePieces / 2) {
+        fitted += L"...\n";
+        piece = pieces - kBoxLinePieces / 2;  // on to the last pieces
+      }
+      fitted += line.substr(piece * kBoxLineLength, kBoxLineLength);
+      if (piece + 1 < pieces) fitted += L'\n';
+    }
+    if (end < text.size()) fitted += L'\n';
+    start = end + 1;
+  }
+  return fitted;
+}
+
 void Win32Prompter::ShowMessage(HWND owner, const std::string& text) {
-  ::MessageBoxW(owner, WidenText(text).c_str(), ApplicationName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  ::MessageBoxW(owner, FitTextForBox(WidenText(text)).c_str(), ApplicationName().c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
 }
 
 int Win32Prompter::AskYesNoCancel(HWND owner, const std::string& text) {
-  return ::MessageBoxW(owner, WidenText(text).c_str(), ApplicationName().c_str(),
+  return ::MessageBoxW(owner, FitTextForBox(WidenText(text)).c_str(), ApplicationName().c_str(),
                        MB_YESNOCANCEL | MB_ICONEXCLAMATION);
 }
 

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -58,6 +59,14 @@ class Win32Prompter final : public Prompter {
   int AskYesNoCancel(HWND owner, const std::string& text) override;
   std::optional<std::string> ChooseFile(HWND owner, const FileDialogRequest& request) override;
 };
+
+// A text as a message box can show it. A box grows to fit its longest line, so a path of
+// thousands of characters would push the box, its text and its buttons off the screen: lines
+// are broken every kBoxLineLength characters, and of a line longer than kBoxLinePieces such
+// pieces only the first and the last halves of them are shown, with "..." between.
+inline constexpr std::size_t kBoxLineLength = 80;
+inline constexpr std::size_t kBoxLinePieces = 6;
+std::wstring FitTextForBox(const std::wstring& text);
 
 // The full path of the running executable, however long.
 std::wstring ProgramPath();

@@ -2,10 +2,6 @@
 
 DWORD Win32FileCalls::GetAttributes(const wchar_t* path) { return ::GetFileAttributesW(path); }
 
-UINT Win32FileCalls::MakeTemporaryName(const wchar_t* dir, const wchar_t* prefix, wchar_t* name) {
-  return ::GetTempFileNameW(dir, prefix, 0, name);
-}
-
 HANDLE Win32FileCalls::Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) {
   return ::CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }

@@ -11,7 +11,6 @@ class Win32FileCalls {
   virtual ~Win32FileCalls() = default;
 
   virtual DWORD GetAttributes(const wchar_t* path);                              // GetFileAttributesW
-  virtual UINT MakeTemporaryName(const wchar_t* dir, const wchar_t* prefix, wchar_t* name);  // GetTempFileNameW
   virtual HANDLE Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition);  // CreateFileW
   virtual DWORD GetType(HANDLE file);                                            // GetFileType
   virtual BOOL Read(HANDLE file, void* buffer, DWORD size, DWORD* got);          // ReadFile

@@ -28,20 +28,21 @@ class FileHandle {
 
 FileCause LastCause() { return FileCauseFromWin32Error(::GetLastError()); }
 
-// The directory a file is in, for the temporary file beside it; "." for a bare name.
-std::wstring DirectoryOf(const std::wstring& path) {
+// The directory part of a path as the path gives it, separator included: "C:\\data\\", "C:" for
+// drive C's current directory, "" for a bare name.
+std::wstring DirectoryPart(const std::wstring& path) {
   const size_t slash = path.find_last_of(L"\\/");
-  size_t length;
-  if (slash == std::wstring::npos) {
-    // "C:name" is relative to drive C's current directory.
-    if (path.size() < 2 || path[1] != L':') return L".";
-    length = 2;
-  } else if (slash == 0 || (slash == 2 && path[1] == L':')) {
-    length = slash + 1;  // the root itself
-  } else {
-    length = slash;
-  }
-  return std::wstring(path.data(), length);
+  if (slash != std::wstring::npos) return path.substr(0, slash + 1);
+  if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2);
+  return {};
+}
+
+// "pnt" and four hex digits, then ".tmp": how GetTempFileName names its files.
+std::wstring TemporaryName(unsigned number) {
+  static const wchar_t kHex[] = L"0123456789ABCDEF";
+  std::wstring name = L"pnt";
+  for (int shift = 12; shift >= 0; shift -= 4) name += kHex[(number >> shift) & 0xF];
+  return name + L".tmp";
 }
 
 }  // namespace
@@ -145,11 +146,25 @@ FileCause Win32FileStore::Read(const std::string& path, std::uint8_t* buffer, st
   return FileCause::kNone;
 }
 
-// Writes the bytes into the temporary file GetTempFileName created, flushes them and checks
-// that the file holds all of them.
-FileCause Win32FileStore::WriteTemporary(const wchar_t* temp, const std::uint8_t* data, std::size_t size) {
-  FileHandle file(m_calls, m_calls.Open(temp, GENERIC_WRITE, 0, TRUNCATE_EXISTING));
-  if (!file.Valid()) return LastCause();
+// Creates the temporary file beside the target, on its volume, so that the final rename does
+// not copy. GetTempFileName would name it the same way, but it writes the name into a buffer
+// of MAX_PATH characters however long the directory is (Wine's overruns it).
+FileCause Win32FileStore::CreateTemporary(const std::wstring& target, std::wstring& temp, HANDLE& file) {
+  const std::wstring dir = DirectoryPart(target);
+  const unsigned first = ::GetTickCount();
+  for (unsigned n = 0; n <= 0xFFFF; ++n) {
+    temp = dir + TemporaryName(first + n);
+    file = m_calls.Open(temp.c_str(), GENERIC_WRITE, 0, CREATE_NEW);
+    if (file != INVALID_HANDLE_VALUE) return FileCause::kNone;
+    if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) return LastCause();
+  }
+  return FileCause::kDirectoryFull;  // every one of the names is taken
+}
+
+// Writes the bytes into the temporary file, flushes them, checks that the file holds all of
+// them, and closes it.
+FileCause Win32FileStore::WriteTemporary(HANDLE handle, const std::uint8_t* data, std::size_t size) {
+  FileHandle file(m_calls, handle);
   for (std::size_t done = 0; done < size;) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
     DWORD written = 0;
@@ -201,12 +216,12 @@ FileCause Win32FileStore::Replace(const std::string& path, const std::uint8_t* d
     m_calls.Close(probe);
   }
 
-  // The temporary file must be on the target's volume, or the final rename would copy.
-  wchar_t temp[MAX_PATH];
-  if (!m_calls.MakeTemporaryName(DirectoryOf(target).c_str(), L"pnt", temp)) return LastCause();
-  FileCause cause = WriteTemporary(temp, data, size);
+  std::wstring temp;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (const FileCause cause = CreateTemporary(target, temp, file); cause != FileCause::kNone) return cause;
+  FileCause cause = WriteTemporary(file, data, size);
   bool keepTemporary = false;
-  if (cause == FileCause::kNone) cause = PutInPlace(target, temp, targetExists, keepTemporary);
-  if (cause != FileCause::kNone && !keepTemporary) m_calls.Remove(temp);
+  if (cause == FileCause::kNone) cause = PutInPlace(target, temp.c_str(), targetExists, keepTemporary);
+  if (cause != FileCause::kNone && !keepTemporary) m_calls.Remove(temp.c_str());
   return cause;
 }

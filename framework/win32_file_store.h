@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/win32_file_calls.h"
 #include "pointfile/file_store.h"
 
@@ -17,7 +19,8 @@ class Win32FileStore final : public FileStore {
   FileCause Replace(const std::string& path, const std::uint8_t* data, std::size_t size) override;
 
  private:
-  FileCause WriteTemporary(const wchar_t* temp, const std::uint8_t* data, std::size_t size);
+  FileCause CreateTemporary(const std::wstring& target, std::wstring& temp, HANDLE& file);
+  FileCause WriteTemporary(HANDLE file, const std::uint8_t* data, std::size_t size);
   FileCause PutInPlace(const std::wstring& target, const wchar_t* temp, bool targetExists, bool& keepTemporary);
 
   Win32FileCalls& m_calls;

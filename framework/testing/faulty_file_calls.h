@@ -24,9 +24,6 @@ class FaultyFileCalls : public Win32FileCalls {
   DWORD GetAttributes(const wchar_t* path) override {
     return Go("GetFileAttributes") ? Win32FileCalls::GetAttributes(path) : INVALID_FILE_ATTRIBUTES;
   }
-  UINT MakeTemporaryName(const wchar_t* dir, const wchar_t* prefix, wchar_t* name) override {
-    return Go("GetTempFileName") ? Win32FileCalls::MakeTemporaryName(dir, prefix, name) : 0;
-  }
   HANDLE Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) override {
     return Go("CreateFile") ? Win32FileCalls::Open(path, access, share, disposition) : INVALID_HANDLE_VALUE;
   }
