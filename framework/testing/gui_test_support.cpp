@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/text_encoding.h"
@@ -86,6 +87,20 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
 
 bool FileExists(const std::string& path) {
   return ::GetFileAttributesW(WidenText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> NamesIn(const std::string& dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileW((WidenText(dir) + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.push_back(NarrowText(name));
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string ProgramDirectory() {

@@ -37,5 +37,8 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 // The file's bytes; empty when it cannot be read.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
+// The names in a directory (Shift_JIS, with a trailing backslash), sorted: a temporary file
+// left behind shows up here.
+std::vector<std::string> NamesIn(const std::string& dir);
 // The directory of the running test program, Shift_JIS, with a trailing backslash.
 std::string ProgramDirectory();

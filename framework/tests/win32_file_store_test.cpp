@@ -16,21 +16,6 @@ std::vector<unsigned char> Bytes(size_t n, unsigned char seed) {
   return v;
 }
 
-// Files in `dir` other than the ones named: a temporary file left behind shows up here.
-std::vector<std::string> FilesIn(const TempDirectory& dir) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW((dir.WidePath() + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") names.push_back(NarrowText(name));
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 }  // namespace
 
 TEST(Win32FileStore, ReadsWholeAndShortFiles) {
@@ -80,7 +65,7 @@ TEST(Win32FileStore, ReplaceCreatesAndOverwritesExactly) {
   const auto second = Bytes(64048, 9);
   ASSERT_EQ(store.Replace(path, second.data(), second.size()), FileCause::kNone);
   EXPECT_EQ(ReadFileBytes(path), second);
-  EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"地点.pnt"});
+  EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"地点.pnt"});
 }
 
 TEST(Win32FileStore, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
@@ -94,7 +79,7 @@ TEST(Win32FileStore, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
   const auto fresh = Bytes(64048, 4);
   EXPECT_EQ(store.Replace(path, fresh.data(), fresh.size()), FileCause::kAccessDenied);
   EXPECT_EQ(ReadFileBytes(path), old);
-  EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"locked.pnt"});
+  EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"locked.pnt"});
   ::SetFileAttributesW(WidenText(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 
   // A directory in the target's place, a missing directory, and no name at all.
@@ -102,7 +87,7 @@ TEST(Win32FileStore, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
   EXPECT_EQ(store.Replace(dir.File("sub"), fresh.data(), fresh.size()), FileCause::kAccessDenied);
   EXPECT_EQ(store.Replace(dir.File("none\\x.pnt"), fresh.data(), fresh.size()), FileCause::kBadPath);
   EXPECT_EQ(store.Replace("", fresh.data(), fresh.size()), FileCause::kBadPath);
-  EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"locked.pnt", "sub"}));
+  EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"locked.pnt", "sub"}));
 }
 
 TEST(Win32FileStore, MapsWin32ErrorsOntoTheCoreCauses) {

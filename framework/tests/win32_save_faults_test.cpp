@@ -20,21 +20,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// The names in a directory: a temporary file left behind shows up here.
-Names NamesIn(const std::string& dir) {
-  Names names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW((WidenText(dir) + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") names.push_back(NarrowText(name));
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The error a call fails with: what that call meets most often in the field.
 DWORD TypicalError(const std::string& step) {
   if (step == "WriteFile") return ERROR_DISK_FULL;
