@@ -49,17 +49,33 @@ TempDirectory::TempDirectory() {
   }
 }
 
-TempDirectory::~TempDirectory() {
-  // SHFileOperation wants a double-NUL-terminated list and no trailing backslash.
-  std::wstring from = WidePath();
-  from.pop_back();
-  from.push_back(L'\0');
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  ::SHFileOperationW(&op);
+namespace {
+
+// Removes `dir` (a \\?\ path with a trailing backslash) and everything in it. Not through
+// SHFileOperation: given paths longer than MAX_PATH inside, Wine's loses its way and deletes
+// what lies in the current directory instead.
+void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileW((dir + L"*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(dir + name + L"\\");
+      } else {
+        ::SetFileAttributesW((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW((dir + name).c_str());
+      }
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+  }
+  ::RemoveDirectoryW(dir.c_str());
 }
+
+}  // namespace
+
+TempDirectory::~TempDirectory() { RemoveTree(L"\\\\?\\" + WidePath()); }
 
 std::wstring TempDirectory::WidePath() const { return WidenText(m_path); }
 
