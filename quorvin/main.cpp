@@ -5,33 +5,15 @@
 #include <commctrl.h>
 
 #include <optional>
-#include <span>
-#include <string>
 
-#include "quorvin/base_map.h"
+#include "quorvin/built_in_map.h"
 #include "quorvin/datum_setting.h"
-#include "quorvin/quorvin_resource.h"
 #include "quorvin/quorvin_window.h"
-
-namespace {
-
-// The base map built into the program; nothing when the resource is missing or damaged
-// (the map then shows sea and grid only).
-std::optional<BaseMap> LoadBaseMap() {
-  const HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_BASE_MAP), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  const HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
-  const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-  if (!bytes) return std::nullopt;
-  std::string error;
-  return BaseMap::Parse(std::span(static_cast<const std::uint8_t*>(bytes), ::SizeofResource(nullptr, found)), error);
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
-  const std::optional<BaseMap> baseMap = LoadBaseMap();
+  const std::optional<BaseMap> baseMap = LoadBuiltInBaseMap();
   RegistryDatumSetting datumSetting;
   QuorvinWindow window(baseMap ? &*baseMap : nullptr, datumSetting);
   if (!window.Create()) return 1;

@@ -291,8 +291,9 @@ void MapPainter::PaintMarker(HDC dc, const MapView& view, WorldPoint marker) con
 
 void MapPainter::PaintScaleBar(HDC dc, const MapView& view) const {
   const ScaleBar bar = ChooseScaleBar(view.MetresPerPixel(), 150);
-  const int x = 12, y = view.Height() - 14;
+  // Bottom right: the latitude labels run down the left edge.
   const int length = static_cast<int>(std::lround(bar.pixels));
+  const int x = view.Width() - 16 - length, y = view.Height() - 14;
   ::SelectObject(dc, m_scalePen);
   ::MoveToEx(dc, x, y - 6, nullptr);
   ::LineTo(dc, x, y);
