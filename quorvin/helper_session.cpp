@@ -35,9 +35,10 @@ std::optional<ArcMillis> ParseHelperCoordinate(std::string_view text, int maxDeg
   const std::optional<int> secondMillis = ReadDigits(text, pos, 5);
   if (!secondMillis || pos != text.size()) return std::nullopt;
   if (*minutes >= 60 || *secondMillis >= 60000) return std::nullopt;
-  const ArcMillis value = *degrees * kArcMillisPerDegree + *minutes * 60000 + *secondMillis;
-  if (value > maxDegrees * kArcMillisPerDegree) return std::nullopt;
-  return value;
+  // Three digits of degrees reach past 32 bits in thousandths of an arc-second.
+  const long long value = *degrees * static_cast<long long>(kArcMillisPerDegree) + *minutes * 60000 + *secondMillis;
+  if (value > maxDegrees * static_cast<long long>(kArcMillisPerDegree)) return std::nullopt;
+  return static_cast<ArcMillis>(value);
 }
 
 std::string FormatHelperCoordinate(ArcMillis value) {

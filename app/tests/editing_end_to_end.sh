@@ -23,27 +23,8 @@ cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
 cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 
 fail() { echo "editing_end_to_end: $*" >&2; exit 1; }
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
-# Waits up to 10 s for a visible window titled exactly $1 and prints its id.
-find_window() {
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Screenshot of window $1 alone, to $2.
-shoot() {
-  local X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  import -window root "$2.full.png"
-  convert "$2.full.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
-  rm -f "$2.full.png"
-}
+# windows_path, find_window, shoot
+source "$source_dir/scripts/end-to-end-lib.sh"
 
 (cd "$work" && exec "$source_dir/scripts/wine-run.sh" Ostrel.exe "$(windows_path "$work/sample.pnt")") &
 pid=$!

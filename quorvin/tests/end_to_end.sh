@@ -28,7 +28,6 @@ cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
 cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 
 wine_run() { "$source_dir/scripts/wine-run.sh" "$@"; }
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 merlow='HKLM\SOFTWARE\Brannock\Merlow'
 pid=""
 cleanup() {
@@ -39,25 +38,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "quorvin end_to_end: $*" >&2; exit 1; }
 
-# Waits up to $2 seconds (default 10) for a visible window titled exactly $1; prints its id.
-find_window() {
-  local id=""
-  for _ in $(seq $((${2:-10} * 10))); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Screenshot of window $1 alone, to $2.
-shoot() {
-  local X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  import -window root "$2.full.png"
-  convert "$2.full.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
-  rm -f "$2.full.png"
-}
+# windows_path, find_window, shoot
+source "$source_dir/scripts/end-to-end-lib.sh"
 
 # Places in the editor's window with the helper beside it (window-relative, the frame Wine
 # draws without a window manager included): the top row of map controls, the list's rows
@@ -70,24 +52,12 @@ name_x=150 map_button_x=572 take_button_x=378 top_row_y=55 buttons_x=722
 
 # The centres of the red point dots in screenshot $1, one "x y" line each, left to right.
 dots() {
-  convert "$1" ppm:- | python3 -c '
+  convert "$1" -depth 8 rgb:- | python3 -c '
 import sys
-data = sys.stdin.buffer.read()
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos + 1].isspace(): pos += 1
-    start = pos
-    while not data[pos:pos + 1].isspace(): pos += 1
-    fields.append(data[start:pos])
-width, height = int(fields[1]), int(fields[2])
-pixels = data[pos + 1:]
-red = set()
-for y in range(height):
-    row = y * width * 3
-    for x in range(width):
-        i = row + x * 3
-        if pixels[i] == 200 and pixels[i + 1] == 30 and pixels[i + 2] == 40:
-            red.add((x, y))
+width = int(sys.argv[1])
+pixels = sys.stdin.buffer.read()
+red = {(i // 3 % width, i // 3 // width) for i in range(0, len(pixels), 3)
+       if pixels[i:i + 3] == bytes((200, 30, 40))}
 seen, centres = set(), []
 for p in sorted(red):
     if p in seen: continue
@@ -102,7 +72,7 @@ for p in sorted(red):
                 stack.append(n)
     if len(blob) >= 20:
         centres.append((round(sum(b[0] for b in blob) / len(blob)), round(sum(b[1] for b in blob) / len(blob))))
-for c in sorted(centres): print(*c)'
+for c in sorted(centres): print(*c)' "$(identify -format %w "$1")"
 }
 
 # Longitude and latitude of the point named $2 in point file $1, in degrees.

@@ -314,4 +314,14 @@ TEST_F(HelperWindowTest, EndsOnWmClose) {
   EXPECT_FALSE(::IsWindow(window));
 }
 
+TEST(RegistryDatumSetting, KeepsTheChoiceForTheNextStart) {
+  RegistryDatumSetting setting;
+  const ExchangeDatum before = setting.Load();
+  setting.Save(ExchangeDatum::kTokyo);
+  EXPECT_EQ(RegistryDatumSetting().Load(), ExchangeDatum::kTokyo);
+  setting.Save(ExchangeDatum::kWgs84);
+  EXPECT_EQ(RegistryDatumSetting().Load(), ExchangeDatum::kWgs84);
+  setting.Save(before);
+}
+
 }  // namespace
