@@ -50,6 +50,23 @@ at() { xdotool mousemove --window "$1" $(($2 + frame_x)) $(($3 + frame_y)) "${@:
 row_y() { echo $((101 + 17 * $1)); }
 name_x=150 map_button_x=572 take_button_x=378 top_row_y=55 buttons_x=722
 
+# Brings a window to the front with a click on its caption, as a user would. The helper
+# opens at the screen's top left and the editor, centred, overlaps it: the helper's caption
+# is clicked in its middle, the editor's near its right end, past the helper's right edge
+# and short of its caption buttons.
+raise_helper() {
+  local X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$helper")"
+  xdotool mousemove --window "$helper" $((WIDTH / 2)) 8 click 1
+  sleep 0.5
+}
+raise_editor() {
+  local X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  xdotool mousemove --window "$main" $((WIDTH - 90)) 8 click 1
+  sleep 0.5
+}
+
 # The centres of the red point dots in screenshot $1, one "x y" line each, left to right.
 dots() {
   convert "$1" -depth 8 rgb:- | python3 -c '
@@ -104,6 +121,7 @@ show_three_rows() {
   at "$main" $map_button_x $top_row_y click 1
   helper=$(find_window Quorvin 20) || fail "the show-on-map button did not bring up the helper"
   sleep 2
+  raise_helper
 }
 
 # --- Points, marker and position capture ----------------------------------------------
@@ -125,6 +143,7 @@ read -r fuji_lon fuji_lat < <(position_of "$work/sample.pnt" 富士山五合目)
 xdotool mousemove --window "$helper" "$station_x" "$station_y" click 1
 sleep 1.5
 shoot "$helper" "$shots/quorvin-e2e-marker.png"
+raise_editor
 shoot "$main" "$shots/quorvin-e2e-marker-boxes.png"
 # The take-position button is enabled by the marker notice; it appends 新しいポイント.
 at "$main" $take_button_x $top_row_y click 1
@@ -183,6 +202,7 @@ tile_pixels=$(convert "$shots/quorvin-e2e-tiles.png" -fill black +opaque '#d88a3
               -format '%[fx:int(mean*w*h)]' info:)
 [ "$tile_pixels" -gt 10000 ] || fail "the tiles do not show ($tile_pixels tile pixels)"
 [ "$(dots "$shots/quorvin-e2e-tiles.png" | wc -l)" -eq 3 ] || fail "the points do not show over the tiles"
+raise_editor
 at "$main" $buttons_x 477 click 1
 for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 
