@@ -12,7 +12,8 @@ set -euo pipefail
 ostrel=$1 quorvin=$2 source_dir=$3 build_dir=$4
 pnt=${5:-$source_dir/build/native/pnt/pnt}
 [ -x "$pnt" ] || { echo "quorvin end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
-grep -q SUB_INIT_MAP "$ostrel" || { echo "quorvin end_to_end: this Ostrel.exe does not speak the map link"; exit 77; }
+# Without a process start anywhere in the editor, it cannot bring the helper up.
+grep -qs CreateProcess "$source_dir"/app/*.cpp "$source_dir"/maplink/*.cpp || { echo "quorvin end_to_end: this editor does not start the map helper yet"; exit 77; }
 
 if [ -z "${DISPLAY:-}" ]; then
   exec "$source_dir/scripts/with-display.sh" "$0" "$@"
@@ -27,7 +28,8 @@ cp "$quorvin" "$work/Quorvin2.exe"
 cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
 cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 
-wine_run() { "$source_dir/scripts/wine-run.sh" "$@"; }
+# reg.exe has no path of its own to find the build's Wine prefix by.
+wine_run() { OSTREL_WINEPREFIX="$build_dir/wineprefix" "$source_dir/scripts/wine-run.sh" "$@"; }
 merlow='HKLM\SOFTWARE\Brannock\Merlow'
 pid=""
 cleanup() {
@@ -99,7 +101,7 @@ import json, sys
 for line in sys.stdin:
     p = json.loads(line)
     if p["name"] == sys.argv[1]:
-        print(p["longitude"], p["latitude"]); break' "$2"
+        print(p["longitude_units"] / 2048 / 3600, p["latitude_units"] / 2048 / 3600); break' "$2"
 }
 
 start_editor() {
