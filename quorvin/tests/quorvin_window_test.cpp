@@ -193,6 +193,22 @@ TEST_F(HelperWindowTest, TheKeyboardPansZoomsAndPlacesTheMarkerAtTheCentre) {
   EXPECT_NEAR(Degrees(editor.latitude), middle.latitude, 1e-6);
 }
 
+TEST_F(HelperWindowTest, AMarkerTheHelperFormCannotCarryIsRefused) {
+  // One point at 0° 0': the view centres on it; west and south of it the helper form,
+  // which has no sign, has nothing to say.
+  Send(M::kAddTextEx, "  0/00/00000,  0/00/00000,origin");
+  PumpMessages();
+  const ScreenPoint origin = helper.PixelOf({0, 0});
+  Click({origin.x - 50, origin.y + 50});
+  EXPECT_EQ(editor.markerNotices, 0);
+  EXPECT_EQ(StatusText(QuorvinWindow::kPositionPane), "この位置は送れません");
+  RequestMarker();
+  EXPECT_TRUE(editor.received.empty());
+  // North-east of it is fine.
+  Click({origin.x + 50, origin.y - 50});
+  EXPECT_EQ(editor.markerNotices, 1);
+}
+
 TEST_F(HelperWindowTest, TheTokyoDatumShiftsPointsInAndTheMarkerOut) {
   helper.Send(WM_COMMAND, IDM_DATUM_TOKYO);
   EXPECT_EQ(setting.value, ExchangeDatum::kTokyo);
