@@ -12,6 +12,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 fail() { echo "package_test: $*" >&2; exit 1; }
+# find_window
+source "$source_dir/scripts/end-to-end-lib.sh"
 work="$build_dir/package-test"
 rm -rf "$work"
 mkdir -p "$work"
@@ -37,13 +39,7 @@ for program in "Ostrel.exe sample.pnt:Ostrel" "Quorvin2.exe:Quorvin"; do
   # shellcheck disable=SC2086
   "$source_dir/scripts/wine-run.sh" $command &
   pids+=($!)
-  window=""
-  for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "$command did not show a window titled $title"
+  window=$(find_window "$title" 30) || fail "$command did not show a window titled $title"
   sleep 1
   shot="$build_dir/screenshots/package-$title.png"
   mkdir -p "$(dirname "$shot")"
