@@ -9,65 +9,54 @@
 #   end_to_end.sh <Ostrel.exe> <Quorvin2.exe> <source dir> <build dir> [pnt]
 # Exits 77 (skipped) without the native pnt, or when this Ostrel.exe has no map link yet.
 set -euo pipefail
-ostrel=$1 quorvin=$2 source_dir=$3 build_dir=$4
+exe=$1 quorvin=$2 source_dir=$3 build_dir=$4
 pnt=${5:-$source_dir/build/native/pnt/pnt}
 [ -x "$pnt" ] || { echo "quorvin end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
 # Without a process start anywhere in the editor, it cannot bring the helper up.
 grep -qs CreateProcess "$source_dir"/app/*.cpp "$source_dir"/maplink/*.cpp || { echo "quorvin end_to_end: this editor does not start the map helper yet"; exit 77; }
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec "$source_dir/scripts/with-display.sh" "$0" "$@"
-fi
-
-work="$build_dir/quorvin-end-to-end"
-shots="$build_dir/screenshots"
-rm -rf "$work"
-mkdir -p "$work" "$shots"
-cp "$ostrel" "$work/Ostrel.exe"
+. "$source_dir/scripts/end-to-end-lib.sh"
+with_display "$@"
+fresh_work_dir quorvin-end-to-end
 cp "$quorvin" "$work/Quorvin2.exe"
-cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
 cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 
 # reg.exe has no path of its own to find the build's Wine prefix by.
 wine_run() { OSTREL_WINEPREFIX="$build_dir/wineprefix" "$source_dir/scripts/wine-run.sh" "$@"; }
+# The editor keeps its map object in the registry's 32-bit view.
 merlow='HKLM\SOFTWARE\Brannock\Merlow'
 pid=""
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   # The tile folder was the map object only for this test.
-  wine_run reg delete "$merlow" /v MapObject /f >/dev/null 2>&1 || true
+  wine_run reg delete "$merlow" /v MapObject /f /reg:32 >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 fail() { echo "quorvin end_to_end: $*" >&2; exit 1; }
 
-# windows_path, find_window, shoot
-source "$source_dir/scripts/end-to-end-lib.sh"
-
-# Places in the editor's window with the helper beside it (window-relative, the frame Wine
-# draws without a window manager included): the top row of map controls, the list's rows
-# 17 pixels apart, the buttons in the right-hand column.
-frame_x=0 frame_y=0
-[ -z "${OSTREL_NO_WINDOW_MANAGER:-}" ] && frame_x=-4 frame_y=-22
+# Places in the editor's client area (menu bar included) with the helper beside it: the top
+# row of map controls, the list's rows 17 pixels apart, the buttons in the right-hand column.
 at() { xdotool mousemove --window "$1" $(($2 + frame_x)) $(($3 + frame_y)) "${@:4}"; }
-row_y() { echo $((101 + 17 * $1)); }
-name_x=150 map_button_x=572 take_button_x=378 top_row_y=55 buttons_x=722
+row_y() { echo $((79 + 17 * $1)); }
+name_x=146 map_button_x=571 take_button_x=373 top_row_y=35 buttons_x=718
 
 # Brings a window to the front with a click on its caption, as a user would. The helper
 # opens at the screen's top left and the editor, centred, overlaps it: the helper's caption
 # is clicked in its middle, the editor's near its right end, past the helper's right edge
 # and short of its caption buttons.
-raise_helper() {
+# With a window manager, it is asked to.
+raise_window() {
   local X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$helper")"
-  xdotool mousemove --window "$helper" $((WIDTH / 2)) 8 click 1
+  if [ -z "${OSTREL_NO_WINDOW_MANAGER:-}" ]; then
+    xdotool windowactivate --sync "$1" 2>/dev/null || true
+  else
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove --window "$1" $((WIDTH * $2 / 100)) 8 click 1
+  fi
   sleep 0.5
 }
-raise_editor() {
-  local X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  xdotool mousemove --window "$main" $((WIDTH - 90)) 8 click 1
-  sleep 0.5
-}
+raise_helper() { raise_window "$helper" 50; }
+raise_editor() { raise_window "$main" 88; }
 
 # The centres of the red point dots in screenshot $1, one "x y" line each, left to right.
 dots() {
@@ -153,11 +142,11 @@ sleep 1
 shoot "$main" "$shots/quorvin-e2e-captured.png"
 
 # Save through the file menu and close with the button; the helper goes with the editor.
-at "$main" 20 30 click 1
+at "$main" 20 8 click 1
 sleep 0.5
-at "$main" 60 75 click 1
+at "$main" 60 53 click 1
 sleep 1
-at "$main" $buttons_x 477 click 1
+at "$main" $buttons_x 455 click 1
 for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "the editor did not close"
 xdotool search --name '^Quorvin$' >/dev/null 2>&1 && fail "the helper outlived the editor"
@@ -195,7 +184,7 @@ for z in range(4, 14):
             os.makedirs(f"{folder}/{z}/{x}", exist_ok=True)
             shutil.copy(tile, f"{folder}/{z}/{x}/{y}.png")
 PY
-wine_run reg add "$merlow" /v MapObject /d "$(windows_path "$tiles")" /f >/dev/null 2>&1
+wine_run reg add "$merlow" /v MapObject /d "$(windows_path "$tiles")" /f /reg:32 >/dev/null 2>&1
 cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 start_editor
 show_three_rows
@@ -205,7 +194,7 @@ tile_pixels=$(convert "$shots/quorvin-e2e-tiles.png" -fill black +opaque '#d88a3
 [ "$tile_pixels" -gt 10000 ] || fail "the tiles do not show ($tile_pixels tile pixels)"
 [ "$(dots "$shots/quorvin-e2e-tiles.png" | wc -l)" -eq 3 ] || fail "the points do not show over the tiles"
 raise_editor
-at "$main" $buttons_x 477 click 1
+at "$main" $buttons_x 455 click 1
 for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 
 echo "screenshots: $shots/quorvin-e2e-*.png"
