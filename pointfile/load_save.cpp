@@ -47,9 +47,8 @@ std::string FileCauseText(int cause) {
   return kFileCauseTexts[cause];
 }
 
-int ShowFileError(FileCause cause, const std::string& path, MessageSink& sink) {
+void ShowFileError(FileCause cause, const std::string& path, MessageSink& sink) {
   sink.ShowMessage("\"" + path + "\"\n\n" + FileCauseText(static_cast<int>(cause)));
-  return 0;
 }
 
 LoadResult PointFile::LoadFile(const std::string& path, FileStore& store, MessageSink& sink) {

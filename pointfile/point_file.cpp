@@ -233,8 +233,8 @@ int PointFile::InsertRecord(int i) {
   return 1;
 }
 
-int PointFile::DeleteRecord(int i) {
-  if (!IsUsed(i)) return 0;
+void PointFile::DeleteRecord(int i) {
+  if (!IsUsed(i)) return;
   const int n = CountPoints();
   if (i < n) {
     std::memmove(Slot(i), Slot(i + 1), static_cast<std::size_t>(n - 1 - i) * R::kEncodedLength);
@@ -247,7 +247,6 @@ int PointFile::DeleteRecord(int i) {
     m_pointCount = std::max(m_pointCount - 1, CountPoints());
   }
   m_modified = true;
-  return 0;
 }
 
 void PointFile::CopyRecord(int dst, int src) {

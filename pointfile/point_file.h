@@ -97,8 +97,8 @@ class PointFile {
   // (it would be overwritten); 1 otherwise.
   int InsertRecord(int i);
   // Removes the point in slot i. Within the leading run the later points move up; a point
-  // outside it is cleared in place and nothing else moves. Always 0.
-  int DeleteRecord(int i);
+  // outside it is cleared in place and nothing else moves.
+  void DeleteRecord(int i);
   void CopyRecord(int dst, int src);
   // Moves the point in slot src so that it comes just before the point that was in slot dst
   // (dst may equal the point count: last). The slots in between rotate, so this works with
@@ -133,8 +133,8 @@ class PointFile {
 // True when the last component of the Shift_JIS `path` ends in ".pnt", in any case: the only
 // files the editor loads and the unit reads.
 bool HasPointFileExtension(std::string_view path);
-// "\"path\"\n\n" followed by the text of the cause, shown through `sink`. Returns 0.
-int ShowFileError(FileCause cause, const std::string& path, MessageSink& sink);
+// "\"path\"\n\n" followed by the text of the cause, shown through `sink`.
+void ShowFileError(FileCause cause, const std::string& path, MessageSink& sink);
 // The text of one cause code ("原因不明です" for codes outside 0..14).
 std::string FileCauseText(int cause);
 // "%s\n    は認識できないファイルです" with the path.
