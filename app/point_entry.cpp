@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "pointfile/point_file.h"
+#include "pointfile/text_forms.h"
 
 PointEntry NewPointEntry() { return PointEntry{}; }
 
@@ -23,10 +24,6 @@ PointEntry ReadPointEntry(const PointFile& file, int slot) {
 }
 
 namespace {
-
-bool IsCoordinateSeparator(char c) {
-  return c == '\'' || c == ' ' || c == ',' || c == '.' || c == '/' || c == '\t' || c == '\n';
-}
 
 // The degrees of a coordinate text: the leading number of its first token, read as atol
 // reads it (a sign, then digits; no digit gives 0). False when the text has no token.
