@@ -334,7 +334,7 @@ TEST_F(MapLinkTest, TheMapObjectDialogEditsTheListAndStoresTheChoice) {
   ScopedDialogInitHook hook(IDD_MAP_OBJECT, [&](Dialog& dialog) {
     ListBox list(dialog.Item(IDC_MAP_OBJECT_LIST));
     EXPECT_EQ(list.GetCurSel(), 1);  // the stored choice, ProAtlasW3.Map
-    dialog.SetItemText(IDC_MAP_OBJECT_NAME, "Zenrin.Map");
+    dialog.SetItemText(IDC_MAP_OBJECT_NAME, "Kitsune.Map");
     dialog.Send(WM_COMMAND, IDC_MAP_OBJECT_ADD);
     EXPECT_EQ(dialog.ItemText(IDC_MAP_OBJECT_NAME), "");
     list.SetCurSel(0);
@@ -347,13 +347,13 @@ TEST_F(MapLinkTest, TheMapObjectDialogEditsTheListAndStoresTheChoice) {
   });
   Command(IDM_MAP_OBJECT);
   ASSERT_EQ(hook.Calls(), 1);
-  EXPECT_EQ(shown, (std::vector<std::string>{"ProAtlasW3.Map", "ProAtlasSV.Map", "Mapple.Document", "Zenrin.Map"}));
-  EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "MapObject03")->text, "Zenrin.Map");
+  EXPECT_EQ(shown, (std::vector<std::string>{"ProAtlasW3.Map", "ProAtlasSV.Map", "Mapple.Document", "Kitsune.Map"}));
+  EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "MapObject03")->text, "Kitsune.Map");
   EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "o-cnt")->number, 4u);
-  EXPECT_EQ(window.MapObjectName(), "Zenrin.Map");
+  EXPECT_EQ(window.MapObjectName(), "Kitsune.Map");
   // The helper had not been started: confirming starts it, with the new name.
   ASSERT_TRUE(SyncHelper());
-  EXPECT_EQ(Commands()[1], Sent("SUB_OBJECT_NAME", "Zenrin.Map"));
+  EXPECT_EQ(Commands()[1], Sent("SUB_OBJECT_NAME", "Kitsune.Map"));
 }
 
 }  // namespace
