@@ -153,14 +153,6 @@ void MainDialog::OnAppAbout() {
   about.DoModal();
 }
 
-void MainDialog::GetProgramDir(std::string& dir, std::string& file) const {
-  const PathParts parts = SplitPath(NarrowText(ProgramPath()));
-  dir = parts.drive + parts.directory;
-  while (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
-  dir += '\\';
-  file = parts.name + parts.extension;
-}
-
 void MainDialog::RememberPath(const std::string& path) {
   const PathParts parts = SplitPath(path);
   m_fileDir = parts.drive + parts.directory;

@@ -39,8 +39,6 @@ class MainDialog : public Dialog {
   void OnCancel() override;
 
   // --- Start-up and files opened from outside ------------------------------------------
-  // The running program's directory (one trailing backslash) and file name.
-  void GetProgramDir(std::string& dir, std::string& file) const;
   // Sets m_fileDir and m_savePath from a path.
   void RememberPath(const std::string& path);
   // Loads `path` into m_pointFile (the load reports its own errors) and refills the list.
@@ -148,7 +146,6 @@ class MainDialog : public Dialog {
   LRESULT OnMarkerNotice(WPARAM, LPARAM);
   LRESULT OnHelperReply(WPARAM, LPARAM);
   UINT MapMessageId(MapMessage message) const { return m_mapMessages[static_cast<size_t>(message)]; }
-  std::string HelperPath() const;
   HWND FindHelperWindow() const;
   void ReleaseHelperProcess();
 

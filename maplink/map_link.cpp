@@ -5,18 +5,27 @@
 #include <windows.h>
 
 #include "app/main_dialog.h"
+#include "framework/prompts.h"
 #include "framework/text_encoding.h"
 #include "resources/resource.h"
 
 namespace {
 
-constexpr char kHelperFileName[] = "Quorvin2.exe";
+constexpr wchar_t kHelperFileName[] = L"Quorvin2.exe";
 constexpr wchar_t kHelperWindowTitle[] = L"Quorvin";
 // How long a newly started helper may take to be ready for messages.
 constexpr DWORD kHelperStartWait = 10000;
 // How long closing waits for the helper to end. A helper that hangs, or ignores WM_CLOSE,
 // is then left running: the program still ends, or starts the next helper.
 constexpr DWORD kHelperCloseWait = 3000;
+
+// Beside the program's own executable, in UTF-16 all the way: a directory whose name code
+// page 932 cannot spell still finds its helper.
+std::wstring HelperPath() {
+  std::wstring path = ProgramPath();
+  path.erase(path.find_last_of(L"\\/") + 1);
+  return path + kHelperFileName;
+}
 
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -36,18 +45,12 @@ void MainDialog::RegisterMapMessages() {
     m_mapMessages[i] = ::RegisterWindowMessageW(WidenText(kMapMessageNames[i]).c_str());
 }
 
-std::string MainDialog::HelperPath() const {
-  std::string dir, file;
-  GetProgramDir(dir, file);
-  return dir + kHelperFileName;
-}
-
-void MainDialog::CheckHelperPresent() { m_helperPresent = IsFile(WidenText(HelperPath())); }
+void MainDialog::CheckHelperPresent() { m_helperPresent = IsFile(HelperPath()); }
 
 void MainDialog::StartHelper() {
   // By its full path: a search for the bare name would also look in the current directory
   // and along PATH, and start whatever program of that name it found there.
-  const std::wstring path = WidenText(HelperPath());
+  const std::wstring path = HelperPath();
   std::wstring commandLine = L"\"" + path + L"\"";  // CreateProcessW may write into it
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -58,7 +61,9 @@ void MainDialog::StartHelper() {
     ::WaitForInputIdle(process.hProcess, kHelperStartWait);
   }
   SendTextCommand(MapMessage::kSetLayer, "4");
-  m_helperWindow = FindHelperWindow();
+  // The window that closing will ask to end: only that of a helper this program started,
+  // never another program's when none could be started here.
+  m_helperWindow = m_helperProcess.hProcess ? FindHelperWindow() : nullptr;
   m_helperStarted = true;
   SendTextCommand(MapMessage::kObjectName, m_mapObjectName);
   SendTextCommand(MapMessage::kInitMap, "");

@@ -61,14 +61,14 @@ TEST_F(MapObjectListTest, FirstRunCreatesTheKeyWithTheBuiltInNamesAndNoChoice) {
 }
 
 TEST_F(MapObjectListTest, OpeningPutsBuiltInNamesFirstAndDropsTheirCopies) {
-  PutString("MapObject00", "Zenrin.Map");
+  PutString("MapObject00", "Kitsune.Map");
   PutString("MapObject01", "Mapple.Document");
   PutString("MapObject02", "ProAtlasW2.Map");
-  PutString("MapObject03", "Alps.Map");
-  PutString("MapObject", "Alps.Map");
+  PutString("MapObject03", "Tanuki.Map");
+  PutString("MapObject", "Tanuki.Map");
   PutCount(4);
   list.LoadNames();
-  EXPECT_EQ(list.Names(), Plus(kBuiltIns, {"Zenrin.Map", "Alps.Map"}));
+  EXPECT_EQ(list.Names(), Plus(kBuiltIns, {"Kitsune.Map", "Tanuki.Map"}));
   EXPECT_EQ(StoredNames(), list.Names());
   EXPECT_EQ(StoredCount(), 6u);
   EXPECT_EQ(list.ChosenEntry(), 5);
@@ -76,15 +76,15 @@ TEST_F(MapObjectListTest, OpeningPutsBuiltInNamesFirstAndDropsTheirCopies) {
 
 TEST_F(MapObjectListTest, AMissingValueBehindTheCountStaysEmptyUntilTheNextAddition) {
   for (int i = 0; i < 4; ++i) PutString(MapObjectValueName(i), kBuiltIns[i]);
-  PutString("MapObject04", "Zenrin.Map");
+  PutString("MapObject04", "Kitsune.Map");
   PutCount(6);
   list.LoadNames();
-  EXPECT_EQ(list.Names(), Plus(kBuiltIns, {"Zenrin.Map"}));
-  EXPECT_EQ(StoredNames(), Plus(kBuiltIns, {"Zenrin.Map", ""}));
+  EXPECT_EQ(list.Names(), Plus(kBuiltIns, {"Kitsune.Map"}));
+  EXPECT_EQ(StoredNames(), Plus(kBuiltIns, {"Kitsune.Map", ""}));
   EXPECT_EQ(StoredCount(), 6u);
 
-  EXPECT_TRUE(list.AddName("Alps.Map"));
-  EXPECT_EQ(StoredNames(), Plus(kBuiltIns, {"Zenrin.Map", "Alps.Map"}));
+  EXPECT_TRUE(list.AddName("Tanuki.Map"));
+  EXPECT_EQ(StoredNames(), Plus(kBuiltIns, {"Kitsune.Map", "Tanuki.Map"}));
   EXPECT_EQ(StoredCount(), 6u);
 }
 
@@ -126,9 +126,9 @@ TEST_F(MapObjectListTest, AFullListTakesNoMoreNamesAndAnEmptyNameAddsNothing) {
 
 TEST_F(MapObjectListTest, DeletingRenumbersTheValuesWithoutAGap) {
   list.LoadNames();
-  list.AddName("Zenrin.Map");
+  list.AddName("Kitsune.Map");
   list.DeleteName(1);
-  const std::vector<std::string> expected = {"ProAtlasW2.Map", "ProAtlasSV.Map", "Mapple.Document", "Zenrin.Map"};
+  const std::vector<std::string> expected = {"ProAtlasW2.Map", "ProAtlasSV.Map", "Mapple.Document", "Kitsune.Map"};
   EXPECT_EQ(list.Names(), expected);
   EXPECT_EQ(StoredNames(), expected);
   EXPECT_EQ(StoredCount(), 4u);
@@ -137,7 +137,7 @@ TEST_F(MapObjectListTest, DeletingRenumbersTheValuesWithoutAGap) {
   EXPECT_EQ(StoredNames(), expected);
   // A deleted built-in name comes back at the next opening.
   list.LoadNames();
-  EXPECT_EQ(list.Names(), Plus(kBuiltIns, {"Zenrin.Map"}));
+  EXPECT_EQ(list.Names(), Plus(kBuiltIns, {"Kitsune.Map"}));
 }
 
 TEST_F(MapObjectListTest, ChoosingStoresTheNameAndNoSelectionKeepsTheOldChoice) {

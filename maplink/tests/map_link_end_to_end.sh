@@ -62,14 +62,14 @@ values=$(registry | tr -s ' ' | paste -sd '|')
 [ "$values" = "$expected" ] || fail "on first opening the registry holds $values"
 
 click "$dialog" 142 176  # the name box
-xdotool type --delay 30 "Zenrin.Map"
+xdotool type --delay 30 "Kitsune.Map"
 click "$dialog" 41 218   # 追加
 click "$dialog" 60 71    # the fifth entry, the new one
 shoot "$dialog" "$shots/map-object-dialog.png"
 click "$dialog" 346 23   # OK
-logged '^SUB_OBJECT_NAME 0x00000000 Zenrin.Map$' || fail "the helper was not restarted with the new name"
+logged '^SUB_OBJECT_NAME 0x00000000 Kitsune.Map$' || fail "the helper was not restarted with the new name"
 values=$(registry | tr -s ' ' | paste -sd '|')
-expected="MapObject REG_SZ Zenrin.Map|MapObject00 REG_SZ ProAtlasW2.Map|MapObject01 REG_SZ ProAtlasW3.Map|MapObject02 REG_SZ ProAtlasSV.Map|MapObject03 REG_SZ Mapple.Document|MapObject04 REG_SZ Zenrin.Map|o-cnt REG_DWORD 0x5"
+expected="MapObject REG_SZ Kitsune.Map|MapObject00 REG_SZ ProAtlasW2.Map|MapObject01 REG_SZ ProAtlasW3.Map|MapObject02 REG_SZ ProAtlasSV.Map|MapObject03 REG_SZ Mapple.Document|MapObject04 REG_SZ Kitsune.Map|o-cnt REG_DWORD 0x5"
 [ "$values" = "$expected" ] || fail "after the choice the registry holds $values"
 [ "$(grep -c '^started ' "$work/helper.log")" = 2 ] || fail "the helper was not started twice"
 grep -q '^WM_CLOSE$' "$work/helper.log" || fail "the first helper was not closed"

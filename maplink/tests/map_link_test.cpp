@@ -75,7 +75,8 @@ TEST_F(MapLinkTest, MapDisplayPlacesTheSelectedPointsInSlotOrder) {
                                       Sent("SUB_ADD_TEXT_EX", " 35/39/29000,139/44/28000,P04"),
                                       Sent("SUB_ADD_TEXT_EX", " 35/39/29000,139/44/28000,P07")}));
   // A double-byte character travels as one message.
-  EXPECT_NE(std::find(Messages().begin(), Messages().end(), "SUB_TEXT_CHAR 0xFFFF938C"), Messages().end());
+  const std::vector<std::string> messages = Messages();
+  EXPECT_NE(std::find(messages.begin(), messages.end(), "SUB_TEXT_CHAR 0xFFFF938C"), messages.end());
 }
 
 TEST_F(MapLinkTest, AMarkerNoticeAsksForThePositionAndShowsIt) {
@@ -297,20 +298,35 @@ class HelperMovedAway {
   bool m_moved = false;
 };
 
-TEST_F(MapLinkTest, WithoutAHelperBesideTheProgramNothingStartsNotEvenOneInTheCurrentDirectory) {
+TEST_F(MapLinkTest, WithoutAHelperBesideTheProgramNothingStartsNorIsAnotherProgramsHelperClosed) {
   HelperMovedAway away;
   ASSERT_TRUE(away.Moved());
+  // One in the current directory, which a search for the bare name would start; and one
+  // that some other program started and that runs already.
   const std::wstring copy = dir.WidePath() + L"Quorvin2.exe";
   ASSERT_TRUE(::CopyFileW(away.AwayPath().c_str(), copy.c_str(), TRUE));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION other{};
+  std::wstring commandLine = L"\"" + copy + L"\"";
+  ASSERT_TRUE(::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &other));
+  ::WaitForInputIdle(other.hProcess, 10000);
+  ::CloseHandle(other.hThread);
+
   wchar_t previous[MAX_PATH];
   ::GetCurrentDirectoryW(MAX_PATH, previous);
   ::SetCurrentDirectoryW(dir.WidePath().c_str());
   Command(IDC_MAP_DISPLAY);
   ::SetCurrentDirectoryW(previous);
-  ::Sleep(500);
   EXPECT_TRUE(window.HelperStarted());
-  EXPECT_EQ(Log(), std::vector<std::string>{});
-  EXPECT_EQ(::FindWindowW(nullptr, L"Quorvin"), nullptr);
+  window.Destroy();
+  EXPECT_TRUE(SyncHelper());
+  EXPECT_EQ(StartedHelpers(), std::vector<DWORD>{other.dwProcessId});
+  const std::vector<std::string> log = Log();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "WM_CLOSE"), 0);
+  ::TerminateProcess(other.hProcess, 0);
+  ::CloseHandle(other.hProcess);
 }
 
 TEST_F(MapLinkTest, TheMapObjectDialogEditsTheListAndStoresTheChoice) {
@@ -318,7 +334,7 @@ TEST_F(MapLinkTest, TheMapObjectDialogEditsTheListAndStoresTheChoice) {
   ScopedDialogInitHook hook(IDD_MAP_OBJECT, [&](Dialog& dialog) {
     ListBox list(dialog.Item(IDC_MAP_OBJECT_LIST));
     EXPECT_EQ(list.GetCurSel(), 1);  // the stored choice, ProAtlasW3.Map
-    dialog.SetItemText(IDC_MAP_OBJECT_NAME, "Zenrin.Map");
+    dialog.SetItemText(IDC_MAP_OBJECT_NAME, "Kitsune.Map");
     dialog.Send(WM_COMMAND, IDC_MAP_OBJECT_ADD);
     EXPECT_EQ(dialog.ItemText(IDC_MAP_OBJECT_NAME), "");
     list.SetCurSel(0);
@@ -331,13 +347,13 @@ TEST_F(MapLinkTest, TheMapObjectDialogEditsTheListAndStoresTheChoice) {
   });
   Command(IDM_MAP_OBJECT);
   ASSERT_EQ(hook.Calls(), 1);
-  EXPECT_EQ(shown, (std::vector<std::string>{"ProAtlasW3.Map", "ProAtlasSV.Map", "Mapple.Document", "Zenrin.Map"}));
-  EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "MapObject03")->text, "Zenrin.Map");
+  EXPECT_EQ(shown, (std::vector<std::string>{"ProAtlasW3.Map", "ProAtlasSV.Map", "Mapple.Document", "Kitsune.Map"}));
+  EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "MapObject03")->text, "Kitsune.Map");
   EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "o-cnt")->number, 4u);
-  EXPECT_EQ(window.MapObjectName(), "Zenrin.Map");
+  EXPECT_EQ(window.MapObjectName(), "Kitsune.Map");
   // The helper had not been started: confirming starts it, with the new name.
   ASSERT_TRUE(SyncHelper());
-  EXPECT_EQ(Commands()[1], Sent("SUB_OBJECT_NAME", "Zenrin.Map"));
+  EXPECT_EQ(Commands()[1], Sent("SUB_OBJECT_NAME", "Kitsune.Map"));
 }
 
 }  // namespace
