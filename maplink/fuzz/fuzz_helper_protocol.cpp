@@ -2,7 +2,8 @@
 // command and as a reply and come back as they were sent (within the length limit); as a run
 // of steps from a misbehaving program, they never grow a text past the limit; as a
 // coordinate, they convert to and from the helper's form without reading past the text, and
-// a coordinate the editor shows names the same position after the round trip.
+// a coordinate the editor shows names the same position after the round trip and is taken
+// back as a position.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "maplink/helper_protocol.h"
+#include "pointfile/point_record.h"
 #include "pointfile/text_forms.h"
 
 namespace {
@@ -72,12 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string helperForm = ToHelperCoordinate(text);
   Require(helperForm.size() <= size + 20);
+  (void)IsHelperCoordinate(text);
   Require(FromHelperCoordinate(text).size() == size + 1);
   if (size >= 4) {
     std::uint32_t value;
     std::memcpy(&value, data, sizeof value);
     const std::string shown = FormatDms(value);
     Require(ParseDms(FromHelperCoordinate(ToHelperCoordinate(shown))) == ParseDms(shown));
+    // Any position up to 180 degrees travels in a form the editor takes back as a position.
+    if (value < 180u * kUnitsPerDegree) Require(IsHelperCoordinate(ToHelperCoordinate(shown)));
   }
   return 0;
 }
