@@ -32,7 +32,7 @@ mapfile -t targets < <(find build/fuzz -maxdepth 3 -type f -name 'fuzz_*' -perm 
 [ ${#targets[@]} -gt 0 ] || { echo "no fuzz targets to run" >&2; exit 2; }
 
 # "#123 INITED cov: 45 ft: 67 ..." -> the number after the given label.
-stat_after() { grep -E "^#[0-9]+[[:space:]]+$1[[:space:]]" "$2" | tail -n 1 | sed -E "s/.* $3: ([0-9]+).*/\1/"; }
+stat_after() { { grep -E "^#[0-9]+[[:space:]]+$1[[:space:]]" "$2" || true; } | tail -n 1 | sed -E "s/.* $3: ([0-9]+).*/\1/"; }
 
 printf 'load before the run: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-22s %14s %9s %16s %7s %s\n' target executions 'per s' 'edges (new)' seeds findings
