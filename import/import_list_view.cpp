@@ -14,6 +14,7 @@ const MessageEntry ImportListView::kMessageEntries[] = {
     OnReflectedNotify<&ImportListView::OnBeginDrag>(LVN_BEGINDRAG),
     OnMessage<&ImportListView::OnMouseMove>(WM_MOUSEMOVE),
     OnMessage<&ImportListView::OnLButtonUp>(WM_LBUTTONUP),
+    OnReflectedNotify<&ImportListView::OnDeleteAllItems>(LVN_DELETEALLITEMS),
 };
 OSTREL_DEFINE_MESSAGE_TABLE(ImportListView, PointListCtrl);
 
@@ -29,6 +30,13 @@ void ImportListView::LoadSource(const std::string& path) {
     for (int i = 0; i < rows; ++i) InsertRow(PointTextRow::FromSlot(m_sourceFile, i), i);
   }
   Update();
+}
+
+void ImportListView::OnDeleteAllItems(NMHDR*, LRESULT* result) {
+  // Nothing is kept per row, so the list need not tell of each row it deletes: one
+  // notification, not one per row through the main window (a new source would otherwise
+  // take a few milliseconds longer under Wine).
+  *result = TRUE;
 }
 
 void ImportListView::SetDragCursor() const {

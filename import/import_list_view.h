@@ -29,6 +29,7 @@ class ImportListView : public PointListCtrl {
 
  private:
   LRESULT OnDropFiles(WPARAM, LPARAM);
+  void OnDeleteAllItems(NMHDR* header, LRESULT* result);
   void OnBeginDrag(NMHDR* header, LRESULT* result);
   LRESULT OnMouseMove(WPARAM, LPARAM);
   LRESULT OnLButtonUp(WPARAM, LPARAM);
