@@ -6,17 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/bench/bench_session.h"
 #include "framework/dialog_init_hooks.h"
 #include "framework/testing/bench_support.h"
-#include "framework/testing/gui_test_support.h"
-#include "framework/testing/scripted_prompter.h"
-#include "app/main_dialog.h"
 #include "resources/resource.h"
 
 namespace {
@@ -43,15 +39,11 @@ POINT RowCentre(PointListView& list, int row) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
-  ScriptedPrompter prompts;
-  ScopedPrompter usePrompts(prompts);
-  TempDirectory dir;
-  MainDialog window("");
-  if (!window.Create(nullptr)) return 1;
-  window.Show(SW_SHOW);
+  BenchSession session(argc, argv);
+  if (!session.Start()) return 1;
+  const int runs = session.runs;
+  const TempDirectory& dir = session.dir;
+  MainDialog& window = session.window;
   PointListView& list = window.PointList();
   auto command = [&](int id) { window.Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
 

@@ -8,22 +8,10 @@
 set -euo pipefail
 exe=$1 source_dir=$2 build_dir=$3
 pnt=${4:-$source_dir/build/native/pnt/pnt}
-[ -x "$pnt" ] || { echo "editing_end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
-
-if [ -z "${DISPLAY:-}" ]; then
-  exec "$source_dir/scripts/with-display.sh" "$0" "$@"
-fi
-
-work="$build_dir/editing-end-to-end"
-shots="$build_dir/screenshots"
-rm -rf "$work"
-mkdir -p "$work" "$shots"
-cp "$exe" "$work/Ostrel.exe"
-cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
-cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
-
 test_name=editing_end_to_end
 source "$source_dir/app/tests/editor_session.sh"
+begin_session "$0" "$@"
+
 start_editor "$work/sample.pnt"
 name_x=150
 

@@ -1,6 +1,9 @@
 # What the end-to-end scripts share that drive the editor under Wine with xdotool, as a
-# user would. Source it with $test_name (for messages), $source_dir and $work (where
-# Ostrel.exe and the files it works on are) set.
+# user would. Source it with $test_name (for messages and the work directory's name),
+# $exe, $source_dir, $build_dir and $pnt set.
+#   begin_session "$0" "$@"  exits 77 (skipped) without the native pnt; moves to a display
+#                            of its own where there is none; fills $work with the program,
+#                            its icons and the sample file; sets $shots
 #   start_editor FILE        starts Ostrel.exe in $work on FILE; sets $pid and $main
 #   find_window TITLE        waits for a visible window whose title matches TITLE (a regular
 #                            expression for the whole title) and prints its id
@@ -10,6 +13,20 @@
 #                            included), then any further xdotool commands there
 #   click X Y, row_y ROW     a click there; the y of a list's row
 #   save_and_close           ﾌｧｲﾙ → 上書き保存, then the 終了 button; waits for the end
+
+begin_session() {
+  [ -x "$pnt" ] || { echo "$test_name: no native pnt at $pnt; build the native preset first"; exit 77; }
+  if [ -z "${DISPLAY:-}" ]; then
+    exec "$source_dir/scripts/with-display.sh" "$@"
+  fi
+  work="$build_dir/${test_name//_/-}"
+  shots="$build_dir/screenshots"
+  rm -rf "$work"
+  mkdir -p "$work" "$shots"
+  cp "$exe" "$work/Ostrel.exe"
+  cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
+  cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
+}
 
 fail() { echo "$test_name: $*" >&2; exit 1; }
 # Wine's drive Z: is the Unix root.

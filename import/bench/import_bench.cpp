@@ -7,17 +7,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/bench/bench_session.h"
 #include "framework/testing/bench_support.h"
-#include "framework/testing/gui_test_support.h"
-#include "framework/testing/scripted_prompter.h"
 #include "framework/text_encoding.h"
-#include "app/main_dialog.h"
 #include "resources/resource.h"
 
 namespace {
@@ -33,20 +29,15 @@ std::wstring WritePoints(const TempDirectory& dir, const std::string& name, int 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
-  ScriptedPrompter prompts;
-  ScopedPrompter usePrompts(prompts);
-  TempDirectory dir;
-  MainDialog window("");
-  if (!window.Create(nullptr)) return 1;
-  window.Show(SW_SHOW);
+  BenchSession session(argc, argv);
+  if (!session.Start()) return 1;
+  const int runs = session.runs;
+  MainDialog& window = session.window;
   window.Send(WM_COMMAND, MAKEWPARAM(IDM_VIEW_IMPORT_SCREEN, 0), 0);
   ImportListView& importList = window.ImportList();
   PointListView& pointList = window.PointList();
-  const std::wstring source = WritePoints(dir, "source.pnt", kSlotCount);
-  const std::wstring open = WritePoints(dir, "open.pnt", 150);
+  const std::wstring source = WritePoints(session.dir, "source.pnt", kSlotCount);
+  const std::wstring open = WritePoints(session.dir, "open.pnt", 150);
 
   HDROP drop = nullptr;
   ReportTimes("load a 250-point source file", runs, [&] { drop = MakeDrop({source}); },

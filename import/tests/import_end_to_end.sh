@@ -9,26 +9,15 @@
 set -euo pipefail
 exe=$1 source_dir=$2 build_dir=$3
 pnt=${4:-$source_dir/build/native/pnt/pnt}
-[ -x "$pnt" ] || { echo "import_end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
+test_name=import_end_to_end
+source "$source_dir/app/tests/editor_session.sh"
+begin_session "$0" "$@"
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec "$source_dir/scripts/with-display.sh" "$0" "$@"
-fi
-
-work="$build_dir/import-end-to-end"
-shots="$build_dir/screenshots"
-rm -rf "$work"
-mkdir -p "$work" "$shots"
-cp "$exe" "$work/Ostrel.exe"
-cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
-cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 # The second file: 250 points whose coordinates mostly lie between two DMS texts.
 cp "$source_dir/samples/full250.pnt" "$work/source.pnt"
 source_before=$(md5sum <"$work/source.pnt")
 started_on=$(date +%Y/%m/%d)
 
-test_name=import_end_to_end
-source "$source_dir/app/tests/editor_session.sh"
 start_editor "$work/sample.pnt"
 # On the import screen the import list takes the left half of the room beside the buttons,
 # the point list the right half.
