@@ -164,7 +164,7 @@ void MainDialog::RememberPath(const std::string& path) {
   const PathParts parts = SplitPath(path);
   m_fileDir = parts.drive + parts.directory;
   if (m_fileDir.empty()) m_fileDir = CurrentDirectory();
-  m_savePath = UpperAscii(parts.extension) == ".PNT" ? path : std::string();
+  m_savePath = HasPointFileExtension(path) ? path : std::string();
 }
 
 void MainDialog::OpenPointFile(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pointfile/point_file.h"
+#include "pointfile/text_forms.h"
 
 PointEntry NewPointEntry() { return PointEntry{}; }
 
@@ -22,10 +23,6 @@ PointEntry ReadPointEntry(const PointFile& file, int slot) {
 }
 
 namespace {
-
-bool IsCoordinateSeparator(char c) {
-  return c == '\'' || c == ' ' || c == ',' || c == '.' || c == '/' || c == '\t' || c == '\n';
-}
 
 // The degrees of a coordinate text: the leading number of its first token, read as atol
 // reads it (a sign, then digits; no digit gives 0). False when the text has no token.

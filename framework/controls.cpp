@@ -1,5 +1,7 @@
 #include "framework/controls.h"
 
+#include <uxtheme.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -229,6 +231,13 @@ bool StatusBar::Create(HWND parent, UINT id) {
                              parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                              ::GetModuleHandleW(nullptr), nullptr);
   return m_hwnd != nullptr;
+}
+
+COLORREF StatusBar::SetBkColor(COLORREF c) const {
+  // A theme class list naming no class leaves this one window without a theme; the rest keep
+  // theirs. A blank, not an empty text: Wine stores the names as atoms and refuses "".
+  ::SetWindowTheme(m_hwnd, L" ", L" ");
+  return static_cast<COLORREF>(Send(SB_SETBKCOLOR, 0, c));
 }
 
 void StatusBar::SetPanes(std::initializer_list<int> fixedWidths) {

@@ -134,7 +134,9 @@ class StatusBar : public Window {
   int PaneCount() const { return m_paneCount; }
   void SetPaneText(int pane, const std::string& text, UINT style = 0) const;
   std::string PaneText(int pane) const;
-  COLORREF SetBkColor(COLORREF c) const { return static_cast<COLORREF>(Send(SB_SETBKCOLOR, 0, c)); }
+  // The bar's background. Takes visual styles off the bar: a themed bar paints the theme's
+  // background and ignores SB_SETBKCOLOR.
+  COLORREF SetBkColor(COLORREF c) const;
 
  private:
   static constexpr int kMaxPanes = 8;
