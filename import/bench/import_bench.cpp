@@ -38,10 +38,16 @@ int main(int argc, char** argv) {
   PointListView& pointList = window.PointList();
   const std::wstring source = WritePoints(session.dir, "source.pnt", kSlotCount);
   const std::wstring open = WritePoints(session.dir, "open.pnt", 150);
+  const std::wstring empty = WritePoints(session.dir, "empty.pnt", 0);
 
+  // Over the rows of the last source, and into an empty list (whose scroll bar appears).
   HDROP drop = nullptr;
   ReportTimes("load a 250-point source file", runs, [&] { drop = MakeDrop({source}); },
               [&] { importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)); });
+  ReportTimes("  the same into an empty list", runs, [&] {
+    importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({empty})));
+    drop = MakeDrop({source});
+  }, [&] { importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)); });
   PointFile scratch;
   ReportTimes("  of which the file read", runs, [] {},
               [&] { scratch.LoadFile(NarrowText(source), window.Files(), window.Messages()); });
