@@ -1,7 +1,6 @@
 // Edit, add and delete points, and the point edit dialog they run. Row i of the point
 // list shows slot i of the point file after every command.
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "framework/prompts.h"

@@ -1,6 +1,7 @@
 #include "app/point_entry.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "pointfile/point_file.h"
 #include "pointfile/text_forms.h"
@@ -49,6 +50,12 @@ bool IsLatLonPlausible(std::string_view longitudeText, std::string_view latitude
   long latitude = 0;
   if (!ReadDegrees(longitudeText, longitude) || !ReadDegrees(latitudeText, latitude)) return false;
   return longitude >= 122 && longitude <= 146 && latitude >= 24 && latitude <= 45;
+}
+
+std::string PointLimitText(int limit) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d地点以上は登録出来ません", limit);
+  return text;
 }
 
 std::string CheckEntryOnOk(const std::string& name, const std::string& longitude,

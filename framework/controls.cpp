@@ -138,6 +138,11 @@ int ListBox::AddString(const std::string& text) const {
   return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
+int ListBox::InsertString(int index, const std::string& text) const {
+  const std::wstring wide = WidenText(text);
+  return static_cast<int>(Send(LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
 std::string ListBox::GetText(int index) const {
   const LRESULT length = Send(LB_GETTEXTLEN, index);
   if (length == LB_ERR) return {};

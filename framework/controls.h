@@ -35,6 +35,8 @@ class ListBox : public Window {
   using Window::Window;
   void ResetContent() const { Send(LB_RESETCONTENT); }
   int AddString(const std::string& text) const;
+  // At `index` (-1: the end), also in a sorted list box.
+  int InsertString(int index, const std::string& text) const;
   int DeleteString(int index) const { return static_cast<int>(Send(LB_DELETESTRING, index)); }
   int GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
   int GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }

@@ -8,9 +8,14 @@
 set -euo pipefail
 exe=$1 source_dir=$2 build_dir=$3
 pnt=${4:-$source_dir/build/native/pnt/pnt}
-test_name=editing_end_to_end
-source "$source_dir/app/tests/editor_session.sh"
-begin_session "$0" "$@"
+[ -x "$pnt" ] || { echo "editing_end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
+
+. "$source_dir/scripts/end-to-end-lib.sh"
+with_display "$@"
+fresh_work_dir editing-end-to-end
+cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
+
+fail() { echo "editing_end_to_end: $*" >&2; exit 1; }
 
 start_editor "$work/sample.pnt"
 name_x=150

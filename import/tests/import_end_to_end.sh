@@ -9,14 +9,18 @@
 set -euo pipefail
 exe=$1 source_dir=$2 build_dir=$3
 pnt=${4:-$source_dir/build/native/pnt/pnt}
-test_name=import_end_to_end
-source "$source_dir/app/tests/editor_session.sh"
-begin_session "$0" "$@"
+[ -x "$pnt" ] || { echo "import_end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
 
+. "$source_dir/scripts/end-to-end-lib.sh"
+with_display "$@"
+fresh_work_dir import-end-to-end
+cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 # The second file: 250 points whose coordinates mostly lie between two DMS texts.
 cp "$source_dir/samples/full250.pnt" "$work/source.pnt"
 source_before=$(md5sum <"$work/source.pnt")
 started_on=$(date +%Y/%m/%d)
+
+fail() { echo "import_end_to_end: $*" >&2; exit 1; }
 
 start_editor "$work/sample.pnt"
 # On the import screen the import list takes the left half of the room beside the buttons,
