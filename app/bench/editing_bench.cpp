@@ -6,61 +6,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/bench/bench_session.h"
 #include "framework/dialog_init_hooks.h"
-#include "framework/testing/gui_test_support.h"
-#include "framework/testing/scripted_prompter.h"
-#include "app/main_dialog.h"
+#include "framework/testing/bench_support.h"
 #include "resources/resource.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Report(const char* what, int runs, const std::function<void()>& prepare, const std::function<void()>& step) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    prepare();
-    PumpMessages();
-    const double start = Now();
-    step();
-    times.push_back(Now() - start);
-    PumpMessages();
-  }
-  std::sort(times.begin(), times.end());
-  std::printf("%-34s median %7.3f ms   max %7.3f ms   (%d runs)\n", what, times[times.size() / 2], times.back(), runs);
-}
-
-PointFile Points(int count) {
-  PointFile file;
-  for (int i = 0; i < count; ++i) {
-    file.InsertRecord(i);
-    file.SetName(i, "東京駅 " + std::to_string(i));
-    file.SetLocation(i, "東京都千代田区丸の内");
-    file.SetNickname(i, "とうきょうえき");
-    file.SetPhone(i, "03-1234-5678");
-    file.SetLongitudeText(i, "139/46/01.500");
-    file.SetLatitudeText(i, "35/40/52.250");
-    file.SetIcon(i, i % 55 + 1);
-  }
-  for (int i = 0; i < count; ++i) file.UpdateChecksum(i);
-  return file;
-}
 
 void Open(MainDialog& window, const TempDirectory& dir, const PointFile& file, const std::string& name) {
   const auto& image = file.Image();
@@ -84,22 +39,18 @@ POINT RowCentre(PointListView& list, int row) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
-  ScriptedPrompter prompts;
-  ScopedPrompter usePrompts(prompts);
-  TempDirectory dir;
-  MainDialog window("");
-  if (!window.Create(nullptr)) return 1;
-  window.Show(SW_SHOW);
+  BenchSession session(argc, argv);
+  if (!session.Start()) return 1;
+  const int runs = session.runs;
+  const TempDirectory& dir = session.dir;
+  MainDialog& window = session.window;
   PointListView& list = window.PointList();
   auto command = [&](int id) { window.Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
 
-  Open(window, dir, Points(kSlotCount), "full.pnt");
-  Report("fill the list with 250 points", runs, [] {}, [&] { window.FillPointList(); });
+  Open(window, dir, BenchPoints(kSlotCount), "full.pnt");
+  ReportTimes("fill the list with 250 points", runs, [] {}, [&] { window.FillPointList(); });
   // The same without the final repaint: what the row messages alone cost.
-  Report("  of which the rows (no repaint)", runs, [] {}, [&] {
+  ReportTimes("  of which the rows (no repaint)", runs, [] {}, [&] {
     ListRedrawPause pause(list);
     list.DeleteAllItems();
     for (int i = 0; i < kSlotCount; ++i) list.InsertRow(PointTextRow::FromSlot(window.Points(), i), i);
@@ -110,7 +61,7 @@ int main(int argc, char** argv) {
   list.EnsureVisible(0, false);
   bool down = true;
   POINT at{};
-  Report("one drag move, 250-point list", runs, [&] { at = RowCentre(list, down ? 16 : 5); }, [&] {
+  ReportTimes("one drag move, 250-point list", runs, [&] { at = RowCentre(list, down ? 16 : 5); }, [&] {
     NMLISTVIEW begin{};
     begin.hdr = {list.Handle(), IDC_POINT_LIST, static_cast<UINT>(LVN_BEGINDRAG)};
     begin.iItem = down ? 5 : 15;
@@ -120,10 +71,10 @@ int main(int argc, char** argv) {
     down = !down;
   });
 
-  Open(window, dir, Points(kSlotCount - 1), "almost.pnt");
+  Open(window, dir, BenchPoints(kSlotCount - 1), "almost.pnt");
   {
     ScopedDialogInitHook cancel(IDD_POINT_EDIT, [](Dialog& d) { d.PostCommand(IDCANCEL); });
-    Report("  the edit dialog alone (Cancel)", runs, [&] { SelectOnly(list, 100); },
+    ReportTimes("  the edit dialog alone (Cancel)", runs, [&] { SelectOnly(list, 100); },
            [&] { command(IDC_ADD_POINT); });
   }
   ScopedDialogInitHook typing(IDD_POINT_EDIT, [](Dialog& d) {
@@ -132,14 +83,14 @@ int main(int argc, char** argv) {
     d.SetItemText(IDC_POINT_LATITUDE, "35/39/31.000");
     d.PostCommand(IDOK);
   });
-  Report("one add (dialog included), 249->250", runs, [&] {
+  ReportTimes("one add (dialog included), 249->250", runs, [&] {
     if (window.Points().GetPointCount() == kSlotCount) {
       SelectOnly(list, 100);
       command(IDC_DELETE_POINT);
     }
     SelectOnly(list, 100);
   }, [&] { command(IDC_ADD_POINT); });
-  Report("one delete, 250->249", runs, [&] {
+  ReportTimes("one delete, 250->249", runs, [&] {
     if (window.Points().GetPointCount() < kSlotCount) command(IDC_ADD_POINT);
     SelectOnly(list, 100);
   }, [&] { command(IDC_DELETE_POINT); });
