@@ -26,7 +26,7 @@ void MainDialog::FillPointList() {
     // they show as blank rows, so that every point keeps its own row.
     const int rows = ListedSlotCount(m_pointFile);
     for (int i = 0; i < rows; ++i) {
-      m_row = PointTextRow::FromSlot(m_pointFile, i);
+      m_row.ReadSlot(m_pointFile, i);
       AddPointRow(m_row, i);
     }
   }
@@ -35,7 +35,7 @@ void MainDialog::FillPointList() {
 }
 
 void MainDialog::RefreshPointRow(int index) {
-  m_row = PointTextRow::FromSlot(m_pointFile, index);
+  m_row.ReadSlot(m_pointFile, index);
   m_pointList.UpdateRow(m_row, index);
 }
 

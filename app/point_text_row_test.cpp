@@ -31,6 +31,29 @@ TEST(PointTextRow, AnEmptySlotGivesABlankRow) {
   EXPECT_EQ(PointTextRow::FromSlot(file, 3), PointTextRow{});
 }
 
+TEST(PointTextRow, AReusedRowShowsOnlyTheSlotItWasLastFilledFrom) {
+  // The list refills one work row for every slot: nothing of a longer text, or of a point,
+  // may stay behind in it.
+  PointFile file;
+  ASSERT_EQ(file.InsertRecord(0), 1);
+  ASSERT_EQ(file.InsertRecord(1), 1);
+  file.SetName(0, "東京都庁第一本庁舎展望室");
+  file.SetNickname(0, "とちょう");
+  file.SetPhone(0, "03-5321-1111");
+  file.SetName(1, "駅");
+  file.SetIcon(1, 12);
+
+  PointTextRow row;
+  row.ReadSlot(file, 0);
+  EXPECT_EQ(row, PointTextRow::FromSlot(file, 0));
+  row.ReadSlot(file, 1);
+  EXPECT_EQ(row, PointTextRow::FromSlot(file, 1));
+  EXPECT_EQ(row.name, "駅");
+  EXPECT_EQ(row.nickname, "");
+  row.ReadSlot(file, 7);  // a gap in a foreign file
+  EXPECT_EQ(row, PointTextRow{});
+}
+
 TEST(PointTextRow, IconImageIsTheNumberLessOneOrNone) {
   EXPECT_EQ(IconImageIndex("07"), 6);
   EXPECT_EQ(IconImageIndex("01"), 0);
