@@ -53,12 +53,15 @@ void MainDialog::UpdateStatusTexts() {
 
 void MainDialog::LoadPointIcons() {
   // The icons are looked up in the current directory, not beside the program: users keep
-  // their own sets of pictures with their point files.
+  // their own sets of pictures with their point files. A plain picture is drawn from the
+  // file's bytes; any other file is loaded as an icon, as it always was.
+  std::array<IconFilePicture, kPointIconCount> pictures;
   std::array<HICON, kPointIconCount> loaded{};
   for (int n = 1; n <= kPointIconCount; ++n) {
     wchar_t name[16];
     std::swprintf(name, 16, L"mark%02d.ico", n);
-    loaded[n - 1] = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    if (!pictures[n - 1].Read(name))
+      loaded[n - 1] = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
   }
   for (auto [list, size] : {std::pair{&m_largeIcons, 32}, std::pair{&m_smallIcons, 16}}) {
     list->Create(size, size, ILC_COLOR32 | ILC_MASK, kIconListInitial, kIconListGrowth);
@@ -66,8 +69,13 @@ void MainDialog::LoadPointIcons() {
     // The built-in one is taken at the list's own size; the loaded ones are scaled to it.
     HICON missing = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MISSING_POINT),
                                                     IMAGE_ICON, size, size, 0));
-    std::array<HICON, kPointIconCount> shown;
-    for (int i = 0; i < kPointIconCount; ++i) shown[i] = loaded[i] ? loaded[i] : missing;
+    std::array<StripPicture, kPointIconCount> shown;
+    for (int i = 0; i < kPointIconCount; ++i) {
+      if (pictures[i].Ok())
+        shown[i] = &pictures[i];
+      else
+        shown[i] = loaded[i] ? loaded[i] : missing;
+    }
     list->AddIcons(shown);
     if (missing) ::DestroyIcon(missing);
   }

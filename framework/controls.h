@@ -9,8 +9,13 @@
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <variant>
 
+#include "framework/icon_file.h"
 #include "framework/window.h"
+
+// One picture for an image list: an icon, or a picture read from an icon file.
+using StripPicture = std::variant<HICON, const IconFilePicture*>;
 
 class Edit : public Window {
  public:
@@ -154,10 +159,11 @@ class ImageList {
   void Destroy();
   HIMAGELIST Handle() const { return m_list; }
   int Add(HICON icon) const { return ::ImageList_ReplaceIcon(m_list, -1, icon); }
-  // Appends the icons in order, each scaled to the list's size, as one strip: the same
-  // pictures as Add() one by one, which under Wine costs a scaled copy of each icon and a
-  // growth of the list's bitmaps every few images. The index of the first; -1 on failure.
-  int AddIcons(std::span<const HICON> icons) const;
+  // Appends the pictures in order, each scaled to the list's size, as one strip: the same
+  // pictures as Add() of each icon one by one, which under Wine costs a scaled copy of each
+  // icon and a growth of the list's bitmaps every few images. The index of the first; -1 on
+  // failure.
+  int AddIcons(std::span<const StripPicture> pictures) const;
   int GetImageCount() const { return ::ImageList_GetImageCount(m_list); }
   // A new icon the caller owns; null when there is no such image.
   HICON GetIcon(int index, UINT flags = ILD_NORMAL) const { return ::ImageList_GetIcon(m_list, index, flags); }
