@@ -30,6 +30,9 @@ void MainDialog::FillPointList() {
       AddPointRow(m_row, i);
     }
   }
+  // Filled before the window first shows (a file named on the command line), the list is
+  // told the size of its rows now rather than in its first paint.
+  if (!m_pointList.IsVisible()) m_pointList.MeasureRows();
   UpdateStatusTexts();
   m_pointList.Update();
 }

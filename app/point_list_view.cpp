@@ -124,6 +124,8 @@ ListRedrawPause::Frame ListRedrawPause::CurrentFrame() const {
 }
 
 void PointListCtrl::SetupColumns() {
+  // Each column inserted while the list draws lays out its headers and scroll bars anew.
+  ListRedrawPause pause(*this);
   SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   // The image lists belong to the main window, and both lists show them. A list view
   // destroys its image lists with itself unless it is told they are shared.

@@ -222,6 +222,13 @@ bool ListView::SetItemState(int index, UINT state, UINT mask) const {
   return Send(LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
+void ListView::MeasureRows() const {
+  HDC nowhere = ::CreateCompatibleDC(nullptr);
+  ::IntersectClipRect(nowhere, 0, 0, 0, 0);
+  Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(nowhere), PRF_CLIENT);
+  ::DeleteDC(nowhere);
+}
+
 int ListView::HitTest(POINT client, UINT* flags) const {
   LVHITTESTINFO info{};
   info.pt = client;

@@ -125,6 +125,11 @@ class ListView : public Window {
     r.left = code;
     return Send(LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) != 0;
   }
+  // A list view works out the size of its rows at its first paint and then sets its scroll
+  // bars again, which redraws them at once (from themed bitmaps, several milliseconds under
+  // Wine) in the middle of that paint. Asked to print itself into a device context that
+  // shows nothing, a list that is not yet shown does that work now, and draws nothing.
+  void MeasureRows() const;
 };
 
 // A status bar created by its owner at run time and placed by the owner's layout.
