@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "pnt/utf8.h"
+
 namespace {
 
 // The C library's code page 932 mapping, captured from iconv when pnt was built.
@@ -28,20 +30,6 @@ std::size_t WellFormedLength(const unsigned char* p, std::size_t left) {
     if ((p[k] & 0xC0) != 0x80) return 0;
   }
   return length;
-}
-
-char* PutUtf8(char* out, char16_t c) {
-  if (c < 0x80) {
-    *out++ = static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (c >> 6));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xE0 | (c >> 12));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
 }
 
 bool IsAscii(std::string_view text) {

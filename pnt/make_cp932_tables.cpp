@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "pnt/utf8.h"
+
 namespace {
 
 constexpr unsigned kNone = 0xFFFF;  // U+FFFF is no character, so it marks "does not decode"
@@ -77,16 +79,7 @@ Decoded Decode(Converter& decoder, const std::string& bytes) {
 
 std::string Utf8Of(unsigned code) {
   std::string s;
-  if (code < 0x80) {
-    s += static_cast<char>(code);
-  } else if (code < 0x800) {
-    s += static_cast<char>(0xC0 | (code >> 6));
-    s += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    s += static_cast<char>(0xE0 | (code >> 12));
-    s += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (code & 0x3F));
-  }
+  AppendUtf8(s, code);
   return s;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pnt/cp932.h"
+#include "pnt/utf8.h"
 #include "pointfile/point_record.h"
 
 namespace {
@@ -17,19 +18,6 @@ bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0
 // Full-width katakana for U+FF61..U+FF9F, in that order.
 constexpr char16_t kFullWidthKana[] =
     u"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // The half-width katakana U+FF61..U+FF9F are three bytes EF BD A1..EF BE 9F in UTF-8.
 char32_t HalfWidthKanaAt(std::string_view text, std::size_t i) {

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/bench/do_nothing_dialog.h"
 #include "framework/dialog_init_hooks.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/testing/scripted_prompter.h"
@@ -80,16 +81,6 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     action(reinterpret_cast<HWND>(lParam));
   }
   return ::CallWindowProcW(g_ownerProc, hwnd, message, wParam, lParam);
-}
-
-// Template 153 with nothing of the program's: the reference for the dialog's creation.
-INT_PTR CALLBACK TemplateOnlyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
-  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-    ::EndDialog(hwnd, LOWORD(wParam));
-    return TRUE;
-  }
-  return FALSE;
 }
 
 PointFile Points(int count) {
@@ -199,7 +190,7 @@ int main(int argc, char** argv) {
     };
     start = Now();
     ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_POINT_EDIT), window.Handle(),
-                      &TemplateOnlyProc, 0);
+                      &DoNothingDialogProc, 0);
     PumpMessages();
     dialogTimes.push_back(created);
     templateTimes.push_back(shown);
