@@ -18,8 +18,8 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnMessage<&MainDialog::OnSizing>(WM_SIZING),
     OnMessage<&MainDialog::OnDropFiles>(WM_DROPFILES),
     OnMessage<&MainDialog::OnDestroy>(WM_DESTROY),
-    OnMessage<&MainDialog::OnMarkerNotice>(kHelperMarkerNotice),
-    OnMessage<&MainDialog::OnHelperReply>(kHelperReply),
+    OnMessage<&MainDialog::OnMarkerNotice>(kMarkerNoticeMessage),
+    OnMessage<&MainDialog::OnHelperReply>(kHelperReplyMessage),
     OnCommand<&MainDialog::OnFileOpen>(ID_FILE_OPEN),
     OnCommand<&MainDialog::OnFileSave>(ID_FILE_SAVE),
     OnCommand<&MainDialog::OnFileSaveAs>(ID_FILE_SAVE_AS),
@@ -29,12 +29,12 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnCommand<&MainDialog::OnAddPoint>(IDC_ADD_POINT),
     OnCommand<&MainDialog::OnDeletePoint>(IDC_DELETE_POINT),
     OnCommand<&MainDialog::OnMapDisplay>(IDC_MAP_DISPLAY),
-    OnCommand<&MainDialog::OnTakePosition>(IDC_TAKE_POSITION),
+    OnCommand<&MainDialog::OnCapturePosition>(IDC_TAKE_POSITION),
     OnCommand<&MainDialog::OnSelectAll>(IDM_SELECT_ALL),
     OnCommand<&MainDialog::OnDeselectAll>(IDM_DESELECT_ALL),
     OnCommand<&MainDialog::OnViewEditScreen>(IDM_VIEW_EDIT_SCREEN),
     OnCommand<&MainDialog::OnViewImportScreen>(IDM_VIEW_IMPORT_SCREEN),
-    OnCommand<&MainDialog::OnMapObject>(IDM_MAP_OBJECT),
+    OnCommand<&MainDialog::OnSelectMapObject>(IDM_MAP_OBJECT),
     OnCommand<&MainDialog::OnAppAbout>(ID_APP_ABOUT),
 };
 OSTREL_DEFINE_MESSAGE_TABLE(MainDialog, Dialog);
@@ -92,6 +92,7 @@ BOOL MainDialog::OnInitDialog() {
 
   m_keyName = "Merlow";
   m_mapObjectDialog.SetKeyName(m_keyName);
+  m_mapObjectName = m_mapObjectDialog.Store().ReadString(kChosenMapObjectValue);
   RegisterMapMessages();
 
   m_statusBar.Create(m_hwnd, IDW_STATUS_BAR);
@@ -152,19 +153,11 @@ void MainDialog::OnAppAbout() {
   about.DoModal();
 }
 
-void MainDialog::GetProgramDir(std::string& dir, std::string& file) const {
-  const PathParts parts = SplitPath(NarrowText(ProgramPath()));
-  dir = parts.drive + parts.directory;
-  while (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();
-  dir += '\\';
-  file = parts.name + parts.extension;
-}
-
 void MainDialog::RememberPath(const std::string& path) {
   const PathParts parts = SplitPath(path);
   m_fileDir = parts.drive + parts.directory;
   if (m_fileDir.empty()) m_fileDir = CurrentDirectory();
-  m_savePath = UpperAscii(parts.extension) == ".PNT" ? path : std::string();
+  m_savePath = HasPointFileExtension(path) ? path : std::string();
 }
 
 void MainDialog::OpenPointFile(const std::string& path) {
@@ -224,25 +217,4 @@ LRESULT MainDialog::OnDestroy(WPARAM, LPARAM) {
   m_bkBrush = nullptr;
   CloseHelper();
   return 0;
-}
-
-void MainDialog::RegisterMapMessages() {
-  m_msgQuorvin = ::RegisterWindowMessageW(L"WM_QUORVIN");
-  m_msgAddTextEx = ::RegisterWindowMessageW(L"SUB_ADD_TEXT_EX");
-  m_msgLayerName = ::RegisterWindowMessageW(L"SUB_LAYER_NAME");
-  m_msgTextStart = ::RegisterWindowMessageW(L"SUB_TEXT_START");
-  m_msgTextChar = ::RegisterWindowMessageW(L"SUB_TEXT_CHAR");
-  m_msgTextEnd = ::RegisterWindowMessageW(L"SUB_TEXT_END");
-  m_msgGetMarkLat = ::RegisterWindowMessageW(L"SUB_GET_MARK_LAT");
-  m_msgGetMarkLon = ::RegisterWindowMessageW(L"SUB_GET_MARK_LON");
-  m_msgSetLayer = ::RegisterWindowMessageW(L"SUB_SET_LAYER");
-  m_msgDeleteText = ::RegisterWindowMessageW(L"SUB_DELETE_TEXT");
-  m_msgObjectName = ::RegisterWindowMessageW(L"SUB_OBJECT_NAME");
-  m_msgInitMap = ::RegisterWindowMessageW(L"SUB_INIT_MAP");
-}
-
-void MainDialog::CheckHelperPresent() {
-  std::string dir, file;
-  GetProgramDir(dir, file);
-  m_helperPresent = ::GetFileAttributesW(WidenText(dir + "Quorvin2.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
 }

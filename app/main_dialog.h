@@ -6,26 +6,26 @@
 //   point_list_commands.cpp  filling the list, status texts, icons, row click, context menu
 //   file_commands.cpp        open, save, save as, the question on closing
 //   point_commands.cpp       edit, add, delete, the point edit dialog
-//   map_link_commands.cpp    the helper program (map display, marker position)
+//   maplink/map_link.cpp     the helper program: start, text commands, replies, close
+//   maplink/map_commands.cpp map display, position capture, the map-object choice
 #pragma once
 
 #include <windows.h>
 
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/prompts.h"
 #include "framework/win32_file_store.h"
 #include "import/import_list_view.h"
+#include "maplink/helper_protocol.h"
 #include "maplink/map_object_dialog.h"
 #include "pointfile/point_file.h"
 #include "app/point_list_view.h"
 #include "app/point_text_row.h"
-
-// Messages the helper program posts to the main window.
-constexpr UINT kHelperMarkerNotice = 0x0800;
-constexpr UINT kHelperReply = 0x0801;
 
 class MainDialog : public Dialog {
  public:
@@ -39,8 +39,6 @@ class MainDialog : public Dialog {
   void OnCancel() override;
 
   // --- Start-up and files opened from outside ------------------------------------------
-  // The running program's directory (one trailing backslash) and file name.
-  void GetProgramDir(std::string& dir, std::string& file) const;
   // Sets m_fileDir and m_savePath from a path.
   void RememberPath(const std::string& path);
   // Loads `path` into m_pointFile (the load reports its own errors) and refills the list.
@@ -73,7 +71,14 @@ class MainDialog : public Dialog {
 
   // --- Map link -------------------------------------------------------------------------
   void RegisterMapMessages();
+  // Whether the helper program stands beside the program (m_helperPresent).
   void CheckHelperPresent();
+  // Starts the helper beside the program, when there is one, and sends the start
+  // sequence: layer, map-object name, map start. Marks the helper started either way.
+  void StartHelper();
+  // Posts one text command to the helper's window; with no such window it is lost.
+  void SendTextCommand(MapMessage command, std::string_view text);
+  // Asks the helper to end and waits for it, a few seconds at most.
   void CloseHelper();
 
   // --- For the list controls, the dialogs it runs, and tests ----------------------------
@@ -89,6 +94,9 @@ class MainDialog : public Dialog {
   const std::string& ImportDir() const { return m_importDir; }
   int ViewMode() const { return m_viewMode; }
   bool HelperPresent() const { return m_helperPresent; }
+  bool HelperStarted() const { return m_helperStarted; }
+  const std::string& MapObjectName() const { return m_mapObjectName; }
+  MapObjectDialog& MapObjects() { return m_mapObjectDialog; }
   int MinWidth() const { return m_minWidth; }
   int MinHeight() const { return m_minHeight; }
   HICON Icon() const { return m_hIcon; }
@@ -131,29 +139,21 @@ class MainDialog : public Dialog {
   void OnAddPoint();
   void OnDeletePoint();
 
-  // Map link (map_link_commands.cpp).
+  // Map link (maplink/map_link.cpp, maplink/map_commands.cpp).
   void OnMapDisplay();
-  void OnTakePosition();
-  void OnMapObject();
+  void OnCapturePosition();
+  void OnSelectMapObject();
   LRESULT OnMarkerNotice(WPARAM, LPARAM);
   LRESULT OnHelperReply(WPARAM, LPARAM);
+  UINT MapMessageId(MapMessage message) const { return m_mapMessages[static_cast<size_t>(message)]; }
+  HWND FindHelperWindow() const;
+  void ReleaseHelperProcess();
 
   // Members in the order the window's parts were designed in.
   StatusBar m_statusBar;
-  // Registered message ids of the helper protocol, in registration order.
-  UINT m_msgQuorvin = 0;
-  UINT m_msgAddTextEx = 0;
-  UINT m_msgLayerName = 0;
-  UINT m_msgTextStart = 0;
-  UINT m_msgTextChar = 0;
-  UINT m_msgTextEnd = 0;
-  UINT m_msgGetMarkLat = 0;
-  UINT m_msgGetMarkLon = 0;
-  UINT m_msgSetLayer = 0;
-  UINT m_msgDeleteText = 0;
-  UINT m_msgObjectName = 0;
-  UINT m_msgInitMap = 0;
-  std::string m_replyText;
+  // Registered message ids of the helper protocol, in registration order (MapMessage).
+  std::array<UINT, kMapMessageCount> m_mapMessages{};
+  TextAssembler m_replyText;
   PROCESS_INFORMATION m_helperProcess{};
   HWND m_helperWindow = nullptr;
   std::string m_markerLongitude;

@@ -1,7 +1,6 @@
 // Edit, add and delete points, and the point edit dialog they run. Row i of the point
 // list shows slot i of the point file after every command.
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "framework/prompts.h"
@@ -10,12 +9,6 @@
 #include "app/point_entry.h"
 
 namespace {
-
-std::string PointLimitText(int limit) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%d地点以上は登録出来ません", limit);
-  return text;
-}
 
 std::vector<int> SelectedRows(const PointListView& list) {
   std::vector<int> rows;

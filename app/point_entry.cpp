@@ -1,8 +1,10 @@
 #include "app/point_entry.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "pointfile/point_file.h"
+#include "pointfile/text_forms.h"
 
 PointEntry NewPointEntry() { return PointEntry{}; }
 
@@ -22,10 +24,6 @@ PointEntry ReadPointEntry(const PointFile& file, int slot) {
 }
 
 namespace {
-
-bool IsCoordinateSeparator(char c) {
-  return c == '\'' || c == ' ' || c == ',' || c == '.' || c == '/' || c == '\t' || c == '\n';
-}
 
 // The degrees of a coordinate text: the leading number of its first token, read as atol
 // reads it (a sign, then digits; no digit gives 0). False when the text has no token.
@@ -52,6 +50,12 @@ bool IsLatLonPlausible(std::string_view longitudeText, std::string_view latitude
   long latitude = 0;
   if (!ReadDegrees(longitudeText, longitude) || !ReadDegrees(latitudeText, latitude)) return false;
   return longitude >= 122 && longitude <= 146 && latitude >= 24 && latitude <= 45;
+}
+
+std::string PointLimitText(int limit) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d地点以上は登録出来ません", limit);
+  return text;
 }
 
 std::string CheckEntryOnOk(const std::string& name, const std::string& longitude,

@@ -44,6 +44,9 @@ inline constexpr char kEnterNameText[] = "地点名称を入力してくださ�
 inline constexpr char kEnterLatLonText[] = "緯度、経度を正しく入力してください。";
 inline constexpr char kEntryIncompleteText[] = "地点名称、緯度、経度を正しく入力して下さい。";
 
+// The message when the table has no room: "%d地点以上は登録出来ません" with `limit`.
+std::string PointLimitText(int limit);
+
 // The check made when the user presses OK: the message to show and keep the dialog open
 // with, or an empty string to close it.
 std::string CheckEntryOnOk(const std::string& name, const std::string& longitude,

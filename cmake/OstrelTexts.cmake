@@ -11,5 +11,9 @@ else()
   target_compile_definitions(ostrel_texts INTERFACE OSTREL_TEXTS_UTF8=1)
 endif()
 
+# The project's own targets build without warnings on both compilers; CI keeps it so.
+option(OSTREL_WARNINGS_AS_ERRORS "Treat warnings in the project's own code as errors" ON)
 add_library(ostrel_warnings INTERFACE)
-target_compile_options(ostrel_warnings INTERFACE -Wall -Wextra -Wno-missing-field-initializers)
+target_compile_options(ostrel_warnings INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wno-missing-field-initializers>
+  $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<BOOL:${OSTREL_WARNINGS_AS_ERRORS}>>:-Werror>)

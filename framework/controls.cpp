@@ -1,5 +1,7 @@
 #include "framework/controls.h"
 
+#include <uxtheme.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -146,6 +148,11 @@ int ListBox::AddString(const std::string& text) const {
   return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
+int ListBox::InsertString(int index, const std::string& text) const {
+  const std::wstring wide = WidenText(text);
+  return static_cast<int>(Send(LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
 std::string ListBox::GetText(int index) const {
   const LRESULT length = Send(LB_GETTEXTLEN, index);
   if (length == LB_ERR) return {};
@@ -246,6 +253,13 @@ bool StatusBar::Create(HWND parent, UINT id) {
                              parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                              ::GetModuleHandleW(nullptr), nullptr);
   return m_hwnd != nullptr;
+}
+
+COLORREF StatusBar::SetBkColor(COLORREF c) const {
+  // A theme class list naming no class leaves this one window without a theme; the rest keep
+  // theirs. A blank, not an empty text: Wine stores the names as atoms and refuses "".
+  ::SetWindowTheme(m_hwnd, L" ", L" ");
+  return static_cast<COLORREF>(Send(SB_SETBKCOLOR, 0, c));
 }
 
 void StatusBar::SetPanes(std::initializer_list<int> fixedWidths) {

@@ -40,6 +40,8 @@ class ListBox : public Window {
   using Window::Window;
   void ResetContent() const { Send(LB_RESETCONTENT); }
   int AddString(const std::string& text) const;
+  // At `index` (-1: the end), also in a sorted list box.
+  int InsertString(int index, const std::string& text) const;
   int DeleteString(int index) const { return static_cast<int>(Send(LB_DELETESTRING, index)); }
   int GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
   int GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
@@ -144,7 +146,9 @@ class StatusBar : public Window {
   int PaneCount() const { return m_paneCount; }
   void SetPaneText(int pane, const std::string& text, UINT style = 0) const;
   std::string PaneText(int pane) const;
-  COLORREF SetBkColor(COLORREF c) const { return static_cast<COLORREF>(Send(SB_SETBKCOLOR, 0, c)); }
+  // The bar's background. Takes visual styles off the bar: a themed bar paints the theme's
+  // background and ignores SB_SETBKCOLOR.
+  COLORREF SetBkColor(COLORREF c) const;
 
  private:
   static constexpr int kMaxPanes = 8;

@@ -25,9 +25,14 @@
 
 class Window;
 
-// WM_NOTIFY that a parent passes back to the control that sent it, so a control class
-// can handle its own notifications (the list view's begin-drag, for instance).
-constexpr UINT kReflectedNotify = 0xBC00 + WM_NOTIFY;
+// Where reflected messages start. A parent passes a control's notification back to the
+// control as the original number plus this offset, so a control class can handle its own
+// notifications (the list view's begin-drag, for instance). 0xBC00 lies in the private range
+// below WM_APP that no system control uses, and it is the offset control classes written
+// against the traditional reflection scheme expect, so it must not move.
+constexpr UINT kReflectionOffset = 0xBC00;
+// WM_NOTIFY reflected to the control that sent it.
+constexpr UINT kReflectedNotify = kReflectionOffset + WM_NOTIFY;
 
 enum class MessageMatch : unsigned char {
   kMessage,         // the message number only

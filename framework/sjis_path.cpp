@@ -1,5 +1,7 @@
 #include "framework/sjis_path.h"
 
+#include "pointfile/shift_jis.h"
+
 PathParts SplitPath(std::string_view path) {
   PathParts parts;
   std::string_view rest = path;
@@ -32,17 +34,4 @@ PathParts SplitPath(std::string_view path) {
     parts.name = std::string(file);
   }
   return parts;
-}
-
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (size_t i = 0; i < upper.size(); ++i) {
-    const auto c = static_cast<unsigned char>(upper[i]);
-    if (IsShiftJisLeadByte(c)) {
-      ++i;
-    } else if (c >= 'a' && c <= 'z') {
-      upper[i] = static_cast<char>(c - 'a' + 'A');
-    }
-  }
-  return upper;
 }

@@ -14,11 +14,3 @@ struct PathParts {
 };
 
 PathParts SplitPath(std::string_view path);
-
-// ASCII letters upper-cased; double-byte characters left as they are.
-std::string UpperAscii(std::string_view text);
-
-// True when byte `c` starts a double-byte Shift_JIS character.
-constexpr bool IsShiftJisLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}

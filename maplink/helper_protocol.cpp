@@ -96,3 +96,20 @@ std::string FromHelperCoordinate(std::string_view replyText) {
   text.insert(std::min(at, text.size()), 1, '.');
   return text;
 }
+
+bool IsHelperCoordinate(std::string_view replyText) {
+  std::size_t pos = replyText.find_first_not_of(' ');
+  if (pos == std::string_view::npos) return false;
+  // The digits of one field, between `fewest` and `most` of them, then the separator.
+  const auto field = [&](std::size_t fewest, std::size_t most, char separator) {
+    const std::size_t start = pos;
+    while (pos < replyText.size() && replyText[pos] >= '0' && replyText[pos] <= '9') ++pos;
+    const std::size_t digits = pos - start;
+    if (digits < fewest || digits > most) return false;
+    if (separator == '\0') return pos == replyText.size();
+    return pos < replyText.size() && replyText[pos++] == separator;
+  };
+  const std::size_t degreesAt = pos;
+  return field(1, 3, '/') && LeadingInteger(replyText.substr(degreesAt)) <= 180 && field(1, 2, '/') &&
+         field(1, 5, '\0');
+}

@@ -89,6 +89,18 @@ TEST(HelperCoordinate, FromHelperFormGivesTextTheDmsParserReads) {
   EXPECT_EQ(FromHelperCoordinate("35/3"), "35.3.");
 }
 
+TEST(HelperCoordinate, OnlyTheHelpersFormCountsAsAMarkerPosition) {
+  for (const char* reply : {"35/39/29123", " 35/39/29123", "139/44/05007", "  0/00/00000", "180/0/0"}) {
+    EXPECT_TRUE(IsHelperCoordinate(reply)) << reply;
+  }
+  // Nothing, an error text, a sign, DMS text, a place no map shows, a field too long or missing.
+  for (const char* reply : {"", "   ", ".", "1234", "no marker", "-35/39/29123", "35/39/29.123", "181/00/00000",
+                            "1000/00/00000", "35/390/29123", "35/39/291234", "35//29123", "35/39/", "35/39/29123 ",
+                            "\x81\x40/39/29123"}) {
+    EXPECT_FALSE(IsHelperCoordinate(reply)) << reply;
+  }
+}
+
 TEST(HelperCoordinate, EveryStoredValueComesBackAsTheSameText) {
   // What the editor sends and what the helper answers with must name the same position.
   for (std::uint32_t value = 0; value < 600u * 3600u * 2048u; value += 7919u * 13u) {

@@ -21,32 +21,40 @@ void Warn(std::string_view message) {
   std::fprintf(stderr, "pnt: warning: %.*s\n", static_cast<int>(message.size()), message.data());
 }
 
+std::optional<std::string> CorePath(const std::string& path) {
+  Cp932Text converted = Utf8ToCp932(path);
+  if (converted.replaced != 0 || Cp932ToUtf8(converted.text) != path) {
+    Fail(path + ": this name cannot be written in Shift_JIS (code page 932), which point files and "
+                "their editor use for paths; rename the file or choose another name");
+    return std::nullopt;
+  }
+  return std::move(converted.text);
+}
+
+StderrSink::StderrSink(std::string path) : m_path(std::move(path)), m_corePath(Utf8ToCp932(m_path).text) {}
+
 void StderrSink::ShowMessage(const std::string& text) {
   std::string out;
-  std::size_t at = m_path.empty() ? std::string::npos : text.find(m_path);
+  std::size_t at = m_corePath.empty() ? std::string::npos : text.find(m_corePath);
   if (at == std::string::npos) {
     out = Cp932ToUtf8(text);
   } else {
     out = Cp932ToUtf8(std::string_view(text).substr(0, at)) + m_path +
-          Cp932ToUtf8(std::string_view(text).substr(at + m_path.size()));
+          Cp932ToUtf8(std::string_view(text).substr(at + m_corePath.size()));
   }
   std::fprintf(stderr, "%s\n", out.c_str());
-}
-
-bool HasPointFileExtension(std::string_view path) {
-  if (path.size() < 4) return false;
-  std::string_view ext = path.substr(path.size() - 4);
-  return ext[0] == '.' && (ext[1] | 0x20) == 'p' && (ext[2] | 0x20) == 'n' && (ext[3] | 0x20) == 't';
 }
 
 std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFile missing) {
   // Built in place and returned as is: the image is 64 KB, not worth copying.
   std::optional<OpenedPointFile> result(std::in_place);
   OpenedPointFile& opened = *result;
+  const std::optional<std::string> corePath = CorePath(path);
+  if (!corePath) return std::nullopt;
   std::error_code error;
   auto status = std::filesystem::status(path, error);
   if (missing == MissingFile::kStartEmpty && status.type() == std::filesystem::file_type::not_found) {
-    if (!HasPointFileExtension(path)) {
+    if (!HasPointFileExtension(*corePath)) {
       Fail(path + ": a point file's name must end in .pnt");
       return std::nullopt;
     }
@@ -59,7 +67,7 @@ std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFil
   }
   PosixFileStore store;
   StderrSink sink(path);
-  const LoadResult load = opened.file.LoadFile(path, store, sink);
+  const LoadResult load = opened.file.LoadFile(*corePath, store, sink);
   if (load.Code() != 0) return std::nullopt;
   // A file LoadFile emptied because it is not a point file must never be mistaken for an
   // empty one and overwritten.
@@ -70,30 +78,24 @@ std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFil
 }
 
 int WritePointFile(const PointFile& file, const std::string& path, bool backup) {
+  const std::optional<std::string> corePath = CorePath(path);
+  if (!corePath) return kExitFailure;
   PosixFileStore store;
   StderrSink sink(path);
   std::error_code error;
   if (backup && std::filesystem::exists(path, error)) {
     std::ifstream in(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string backupPath = path + ".bak";
     if (!in.good() && !in.eof()) return Fail(path + ": cannot be read to keep a backup");
+    const std::string backupPath = *corePath + ".bak";
     FileCause cause = store.Replace(backupPath, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     if (cause != FileCause::kNone) {
       ShowFileError(cause, backupPath, sink);
-      return Fail(backupPath + ": the backup could not be written; " + path + " is unchanged");
+      return Fail(path + ".bak: the backup could not be written; " + path + " is unchanged");
     }
   }
-  // SaveFile writes nothing when slot 0 is empty, which keeps the old points on disk. A command
-  // that removed every point must not report success over them, so the empty image is written
-  // with the same safe replacement.
-  if (file.CountPoints() == 0) {
-    FileCause cause = store.Replace(path, file.Image().data(), file.Image().size());
-    if (cause == FileCause::kNone) return kExitOk;
-    ShowFileError(cause, path, sink);
-    return kExitFailure;
-  }
-  return file.SaveFile(path, store, sink) == 0 ? kExitOk : kExitFailure;
+  // A file without points is written too: the points the command removed must not stay on disk.
+  return file.SaveFile(*corePath, store, sink) == 0 ? kExitOk : kExitFailure;
 }
 
 std::optional<int> ParseSlotArgument(std::string_view text, std::string_view what) {

@@ -18,15 +18,21 @@ inline constexpr int kExitUsage = 2;
 int Fail(std::string_view message);
 void Warn(std::string_view message);
 
-// Prints the core's Shift_JIS messages on standard error as UTF-8. The path inside a message
-// stays as the system gave it (UTF-8 here), only the texts around it are converted.
+// The core takes paths in Shift_JIS, as the editor does, and the file store turns them back into
+// the system's UTF-8. A path that would not come back as the same name (a character code page
+// 932 cannot hold, or bytes that are not UTF-8) is refused with a message.
+std::optional<std::string> CorePath(const std::string& path);
+
+// Prints the core's Shift_JIS messages on standard error as UTF-8, with `path` (UTF-8, as the
+// user gave it) where a message names the file.
 class StderrSink : public MessageSink {
  public:
-  explicit StderrSink(std::string path) : m_path(std::move(path)) {}
+  explicit StderrSink(std::string path);
   void ShowMessage(const std::string& text) override;
 
  private:
   std::string m_path;
+  std::string m_corePath;  // the same path as the core's messages hold it
 };
 
 struct OpenedPointFile {
@@ -49,5 +55,3 @@ int WritePointFile(const PointFile& file, const std::string& path, bool backup);
 // A slot number typed by the user, 0-249; prints what is wrong and returns nothing otherwise.
 std::optional<int> ParseSlotArgument(std::string_view text, std::string_view what);
 
-// true when `path` ends in ".pnt" in any case, the only files the editor and the car open.
-bool HasPointFileExtension(std::string_view path);

@@ -6,9 +6,11 @@
 
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
+#include "resources/version.h"
 
 int main(int argc, char** argv) {
   CLI::App app("pnt: show, edit, check and convert car-navigation point files (.pnt)", "pnt");
+  app.set_version_flag("--version", "pnt " OSTREL_VERSION_TEXT);
   app.require_subcommand(1);
   int status = kExitOk;
   struct Command {
@@ -34,6 +36,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);

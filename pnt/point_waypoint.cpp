@@ -6,14 +6,9 @@
 #include "pnt/cp932.h"
 #include "pnt/utf8.h"
 #include "pointfile/point_record.h"
+#include "pointfile/shift_jis.h"
 
 namespace {
-
-const std::uint8_t* SlotBytes(const PointFile& file, int slot) {
-  return file.Image().data() + kHeaderLength + static_cast<std::size_t>(slot) * PointRecord::kEncodedLength;
-}
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Full-width katakana for U+FF61..U+FF9F, in that order.
 constexpr char16_t kFullWidthKana[] =
@@ -64,7 +59,7 @@ std::string WidenKana(std::string_view text) {
 std::size_t CutAt(std::string_view text, std::size_t limit) {
   std::size_t i = 0;
   while (i < text.size()) {
-    std::size_t length = IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    std::size_t length = IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
     if (i + length > limit) break;
     i += length;
   }
@@ -83,10 +78,10 @@ std::optional<std::uint32_t> UnitsFromDegrees(double degrees) {
 }
 
 LocalStamp StoredStamp(const PointFile& file, int slot) {
-  // The core offers the stamp only as display texts; the bytes are read where they stand.
-  const std::uint8_t* bytes = SlotBytes(file, slot);
-  return {2000 + bytes[PointRecord::kYear], bytes[PointRecord::kMonth],  bytes[PointRecord::kDay],
-          bytes[PointRecord::kHour],        bytes[PointRecord::kMinute], bytes[PointRecord::kSecond]};
+  const std::uint32_t date = file.GetDate(slot);
+  const std::uint32_t time = file.GetTime(slot);
+  return {2000 + static_cast<int>(date >> 16 & 0xFF), static_cast<int>(date >> 8 & 0xFF), static_cast<int>(date & 0xFF),
+          static_cast<int>(time >> 16 & 0xFF),        static_cast<int>(time >> 8 & 0xFF), static_cast<int>(time & 0xFF)};
 }
 
 Waypoint WaypointFromSlot(const PointFile& file, int slot) {
@@ -122,7 +117,7 @@ std::string PrepareText(std::string_view utf8, TextField field) {
 std::string FinishText(std::string text, TextField field, TextChanges& changes) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
-    if (IsLeadByte(c)) {
+    if (IsShiftJisLeadByte(c)) {
       ++i;  // the trail byte of a double-byte character may look like anything
     } else if (c < 0x20 || c == 0x7F) {
       text[i] = ' ';

@@ -3,14 +3,13 @@
 
 #include "pointfile/messages.h"
 #include "pointfile/point_file.h"
+#include "pointfile/shift_jis.h"
 
 namespace {
 
-bool IsShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // The extension of the last path component, with its period, upper-cased. Paths are
 // Shift_JIS, whose trail bytes include '\\' and letters, so the scan steps over them.
-std::string UpperExtension(const std::string& path) {
+std::string UpperExtension(std::string_view path) {
   std::size_t componentStart = 0;
   std::size_t dot = std::string::npos;
   for (std::size_t i = 0; i < path.size(); ++i) {
@@ -25,7 +24,7 @@ std::string UpperExtension(const std::string& path) {
     }
   }
   if (dot == std::string::npos || dot < componentStart) return {};
-  std::string extension = path.substr(dot);
+  std::string extension(path.substr(dot));
   for (char& c : extension) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
@@ -33,6 +32,8 @@ std::string UpperExtension(const std::string& path) {
 }
 
 }  // namespace
+
+bool HasPointFileExtension(std::string_view path) { return UpperExtension(path) == ".PNT"; }
 
 std::string UnrecognisedFileText(const std::string& path) {
   // The format holds one %s; building it by hand keeps a '%' in the path harmless.
@@ -46,13 +47,12 @@ std::string FileCauseText(int cause) {
   return kFileCauseTexts[cause];
 }
 
-int ShowFileError(FileCause cause, const std::string& path, MessageSink& sink) {
+void ShowFileError(FileCause cause, const std::string& path, MessageSink& sink) {
   sink.ShowMessage("\"" + path + "\"\n\n" + FileCauseText(static_cast<int>(cause)));
-  return 0;
 }
 
 LoadResult PointFile::LoadFile(const std::string& path, FileStore& store, MessageSink& sink) {
-  if (UpperExtension(path) != ".PNT") {
+  if (!HasPointFileExtension(path)) {
     Reset();
     sink.ShowMessage(UnrecognisedFileText(path));
     return {LoadOutcome::kRefusedExtension};

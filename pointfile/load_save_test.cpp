@@ -250,7 +250,7 @@ TEST(SaveFile, ReportsAFailureAndLeavesTheOldFile) {
 
 TEST(ShowFileError, QuotesThePathAndNamesTheCause) {
   RecordingMessageSink sink;
-  EXPECT_EQ(ShowFileError(FileCause::kAccessDenied, "C:\\pnt\\a.pnt", sink), 0);
+  ShowFileError(FileCause::kAccessDenied, "C:\\pnt\\a.pnt", sink);
   EXPECT_EQ(sink.texts, Texts{"\"C:\\pnt\\a.pnt\"\n\nファイル アクセス禁止"});
 }
 

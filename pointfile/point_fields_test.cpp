@@ -235,6 +235,8 @@ TEST(DateAndTime, AreShownFromTheStoredBytes) {
   file.SetTime(0, 0x170509);
   EXPECT_EQ(file.GetDateText(0), "2006/06/20");
   EXPECT_EQ(file.GetTimeText(0), "23:05:09");
+  EXPECT_EQ(file.GetDate(0), 0x060614u);
+  EXPECT_EQ(file.GetTime(0), 0x170509u);
 }
 
 TEST(Checksum, SumsTheBigEndianWordsOfBytes4To159) {

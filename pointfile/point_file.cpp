@@ -147,6 +147,11 @@ void PointFile::SetFlagBit(int i, std::uint16_t bit, bool on) {
   PutBigEndian16(Slot(i) + R::kFlagWord, static_cast<std::uint16_t>(on ? word | bit : word & ~bit));
 }
 
+std::uint32_t PointFile::GetTime(int i) const {
+  const std::uint8_t* s = Slot(i);
+  return std::uint32_t{s[R::kHour]} << 16 | std::uint32_t{s[R::kMinute]} << 8 | s[R::kSecond];
+}
+
 std::string PointFile::GetTimeText(int i) const {
   const std::uint8_t* s = Slot(i);
   return FormatTimeText(s[R::kHour], s[R::kMinute], s[R::kSecond]);
@@ -157,6 +162,11 @@ void PointFile::SetTime(int i, std::uint32_t packed) {
   s[R::kHour] = static_cast<std::uint8_t>(packed >> 16);
   s[R::kMinute] = static_cast<std::uint8_t>(packed >> 8);
   s[R::kSecond] = static_cast<std::uint8_t>(packed);
+}
+
+std::uint32_t PointFile::GetDate(int i) const {
+  const std::uint8_t* s = Slot(i);
+  return std::uint32_t{s[R::kYear]} << 16 | std::uint32_t{s[R::kMonth]} << 8 | s[R::kDay];
 }
 
 std::string PointFile::GetDateText(int i) const {
@@ -223,8 +233,8 @@ int PointFile::InsertRecord(int i) {
   return 1;
 }
 
-int PointFile::DeleteRecord(int i) {
-  if (!IsUsed(i)) return 0;
+void PointFile::DeleteRecord(int i) {
+  if (!IsUsed(i)) return;
   const int n = CountPoints();
   if (i < n) {
     std::memmove(Slot(i), Slot(i + 1), static_cast<std::size_t>(n - 1 - i) * R::kEncodedLength);
@@ -237,7 +247,6 @@ int PointFile::DeleteRecord(int i) {
     m_pointCount = std::max(m_pointCount - 1, CountPoints());
   }
   m_modified = true;
-  return 0;
 }
 
 void PointFile::CopyRecord(int dst, int src) {

@@ -71,8 +71,11 @@ class PointFile {
   std::uint16_t GetVoiceCode(int i) const;  // flagWord & 0x03E0, left in place
   void SetVoiceCode(int i, std::uint16_t v);
   std::uint16_t GetFlagWord(int i) const;
+  // Dates and times packed as CurrentDate and CurrentTime give them.
+  std::uint32_t GetTime(int i) const;
   std::string GetTimeText(int i) const;
   void SetTime(int i, std::uint32_t packed);  // does not set modified
+  std::uint32_t GetDate(int i) const;
   std::string GetDateText(int i) const;
   void SetDate(int i, std::uint32_t packed);  // does not set modified
   std::uint32_t GetLongitude(int i) const;
@@ -94,8 +97,8 @@ class PointFile {
   // (it would be overwritten); 1 otherwise.
   int InsertRecord(int i);
   // Removes the point in slot i. Within the leading run the later points move up; a point
-  // outside it is cleared in place and nothing else moves. Always 0.
-  int DeleteRecord(int i);
+  // outside it is cleared in place and nothing else moves.
+  void DeleteRecord(int i);
   void CopyRecord(int dst, int src);
   // Moves the point in slot src so that it comes just before the point that was in slot dst
   // (dst may equal the point count: last). The slots in between rotate, so this works with
@@ -127,8 +130,11 @@ class PointFile {
   bool m_modified = false;
 };
 
-// "\"path\"\n\n" followed by the text of the cause, shown through `sink`. Returns 0.
-int ShowFileError(FileCause cause, const std::string& path, MessageSink& sink);
+// True when the last component of the Shift_JIS `path` ends in ".pnt", in any case: the only
+// files the editor loads and the unit reads.
+bool HasPointFileExtension(std::string_view path);
+// "\"path\"\n\n" followed by the text of the cause, shown through `sink`.
+void ShowFileError(FileCause cause, const std::string& path, MessageSink& sink);
 // The text of one cause code ("原因不明です" for codes outside 0..14).
 std::string FileCauseText(int cause);
 // "%s\n    は認識できないファイルです" with the path.

@@ -6,10 +6,6 @@ namespace {
 
 constexpr std::size_t kDmsInputLimit = 32;
 
-bool IsDmsSeparator(char c) {
-  return c == '\'' || c == ' ' || c == ',' || c == '.' || c == '/' || c == '\t' || c == '\n';
-}
-
 // The value of a token's leading decimal digits, with an optional sign, as a 32-bit number.
 // Digits wrap modulo 2^32 instead of overflowing, so any input has a defined value.
 std::int32_t LeadingDecimal(std::string_view token) {
@@ -44,10 +40,10 @@ DmsTokens SplitDms(std::string_view text) {
   DmsTokens tokens;
   std::size_t pos = 0;
   while (tokens.count < 4) {
-    while (pos < text.size() && IsDmsSeparator(text[pos])) ++pos;
+    while (pos < text.size() && IsCoordinateSeparator(text[pos])) ++pos;
     if (pos == text.size()) break;
     std::size_t end = pos;
-    while (end < text.size() && !IsDmsSeparator(text[end])) ++end;
+    while (end < text.size() && !IsCoordinateSeparator(text[end])) ++end;
     tokens.token[tokens.count++] = text.substr(pos, end - pos);
     pos = end;
   }
@@ -55,6 +51,10 @@ DmsTokens SplitDms(std::string_view text) {
 }
 
 }  // namespace
+
+bool IsCoordinateSeparator(char c) {
+  return c == '\'' || c == ' ' || c == ',' || c == '.' || c == '/' || c == '\t' || c == '\n';
+}
 
 namespace {
 

@@ -12,6 +12,9 @@
 // is a blank when it is 0.
 std::string FormatDms(std::uint32_t value);
 
+// The characters that separate the fields of a typed coordinate: ' , . / blank, tab, line feed.
+bool IsCoordinateSeparator(char c);
+
 // Reads a typed coordinate: degrees, minutes, seconds and thousandths separated by any run of
 // ' , . / blank tab or line feed; only the first 32 bytes count. A third token of 60 or more
 // holds seconds and thousandths together ("35 39 29123"). Wraps modulo 2^32, never fails.

@@ -10,40 +10,12 @@ exe=$1 source_dir=$2 build_dir=$3
 pnt=${4:-$source_dir/build/native/pnt/pnt}
 [ -x "$pnt" ] || { echo "editing_end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec "$source_dir/scripts/with-display.sh" "$0" "$@"
-fi
-
-work="$build_dir/editing-end-to-end"
-shots="$build_dir/screenshots"
-rm -rf "$work"
-mkdir -p "$work" "$shots"
-cp "$exe" "$work/Ostrel.exe"
-cp "$source_dir"/resources/art/marks/mark*.ico "$work/"
+. "$source_dir/scripts/end-to-end-lib.sh"
+with_display "$@"
+fresh_work_dir editing-end-to-end
 cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 
 fail() { echo "editing_end_to_end: $*" >&2; exit 1; }
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
-# Waits up to 10 s for a visible window titled exactly $1 and prints its id.
-find_window() {
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Screenshot of window $1 alone, to $2.
-shoot() {
-  local X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  import -window root "$2.full.png"
-  convert "$2.full.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
-  rm -f "$2.full.png"
-}
 
 (cd "$work" && exec "$source_dir/scripts/wine-run.sh" Ostrel.exe "$(windows_path "$work/sample.pnt")") &
 pid=$!
@@ -52,13 +24,8 @@ trap 'kill "$pid" 2>/dev/null || true' EXIT
 main=$(find_window Ostrel) || fail "no window titled Ostrel"
 sleep 1.5
 
-# Places in the main window (its client area, menu bar included, as Wine shows it with no
-# window manager): the list's rows are 17 pixels apart, the first centred at y 50; the
-# buttons stand in the right-hand column.
-# Without a window manager Wine draws the frame and caption itself, inside the X window:
-# the client area then starts 4 pixels in and 22 down.
-frame_x=0 frame_y=0
-[ -n "${OSTREL_NO_WINDOW_MANAGER:-}" ] && frame_x=4 frame_y=22
+# Places in the main window's client area, menu bar included: the list's rows are 17 pixels
+# apart, the first centred at y 50; the buttons stand in the right-hand column.
 row_y() { echo $((50 + 17 * $1)); }
 move() { xdotool mousemove --window "$main" $(($1 + frame_x)) $(($2 + frame_y)) "${@:3}"; }
 click() { move "$1" "$2" click 1; sleep 0.5; }

@@ -65,8 +65,8 @@ press() {
   xdotool key "$1"
 }
 
-# How many pixels of colour $6 ("black" or "white") lie in columns [$2, $3), rows [$4, $5)
-# of screenshot $1.
+# How many pixels of colour $6 ("black", "white" or "R,G,B") lie in columns [$2, $3), rows
+# [$4, $5) of screenshot $1.
 pixels() {
   convert "$1" -crop "$(($3 - $2))x$(($5 - $4))+$2+$4" +repage ppm:- | python3 -c '
 import sys
@@ -78,8 +78,9 @@ while len(fields) < 4:
     while not data[pos:pos + 1].isspace(): pos += 1
     fields.append(data[start:pos])
 pixels = data[pos + 1:]
-level = 0 if sys.argv[1] == "black" else 255
-print(sum(1 for i in range(0, len(pixels), 3) if pixels[i] == pixels[i + 1] == pixels[i + 2] == level))' "$6"
+named = {"black": (0, 0, 0), "white": (255, 255, 255)}
+colour = named.get(sys.argv[1]) or tuple(int(v) for v in sys.argv[1].split(","))
+print(sum(1 for i in range(0, len(pixels), 3) if tuple(pixels[i:i + 3]) == colour))' "$6"
 }
 
 # --- Without the helper --------------------------------------------------------------
@@ -87,6 +88,11 @@ start
 eval "$(geometry)"
 x0=$X y0=$Y w0=$WIDTH h0=$HEIGHT
 import -window root "$shots/ostrel-main.png"
+# The status bar along the bottom shows the program's colour, RGB(164, 174, 192), even though
+# visual styles are on (a themed bar would paint the theme's grey).
+bar="$((x0 + 10)) $((x0 + w0 - 10)) $((y0 + h0 - 20)) $((y0 + h0 - 4))"
+[ "$(pixels "$shots/ostrel-main.png" $bar 164,174,192)" -gt $(((w0 - 20) * 16 / 2)) ] ||
+  fail "the status bar does not show its colour"
 
 press Return
 sleep 1

@@ -67,11 +67,8 @@ class PointCommandsTest : public EditingTest {
   }
   // The stamp a new point got when it was inserted, copied into an expected image.
   void TakeStamp(PointFile& expected, int slot) {
-    const std::uint8_t* actual = Points().Image().data() + kHeaderLength + slot * PointRecord::kEncodedLength;
-    expected.SetTime(slot, (actual[PointRecord::kHour] << 16) | (actual[PointRecord::kMinute] << 8) |
-                               actual[PointRecord::kSecond]);
-    expected.SetDate(slot, (actual[PointRecord::kYear] << 16) | (actual[PointRecord::kMonth] << 8) |
-                               actual[PointRecord::kDay]);
+    expected.SetTime(slot, Points().GetTime(slot));
+    expected.SetDate(slot, Points().GetDate(slot));
     expected.UpdateChecksum(slot);
   }
 };
@@ -177,6 +174,25 @@ TEST_F(PointCommandsTest, AddPutsTheTypedPointBeforeTheSelectedOneAndSelectsOnly
   EXPECT_EQ(slot[149], 12);
   EXPECT_EQ(slot[150], 0xE0);
   EXPECT_EQ(slot[151], 0x40);
+}
+
+TEST_F(PointCommandsTest, APointAddedNearTheEndOfALongListIsScrolledIntoView) {
+  OpenFile(NumberedPoints(200));
+  SelectRows({199});
+  ScopedDialogInitHook hook(IDD_POINT_EDIT, [](Dialog& d) { TypeIntoEditDialog(d, kTokyo); });
+  Command(IDC_ADD_POINT);
+  ASSERT_EQ(RowTexts(199).name, "Tokyo");
+  // The list scrolled while its redrawing was paused; the row must be on the screen now.
+  const int top = static_cast<int>(List().Send(LVM_GETTOPINDEX));
+  const int perPage = static_cast<int>(List().Send(LVM_GETCOUNTPERPAGE));
+  EXPECT_LE(top, 199);
+  EXPECT_LT(199, top + perPage);
+  RECT row{};
+  row.left = LVIR_BOUNDS;
+  ASSERT_TRUE(List().Send(LVM_GETITEMRECT, 199, reinterpret_cast<LPARAM>(&row)));
+  const RECT client = List().ClientRect();
+  EXPECT_GE(row.top, client.top);
+  EXPECT_LE(row.bottom, client.bottom);
 }
 
 TEST_F(PointCommandsTest, AddWithoutSelectionGoesToTheTopAndCancelChangesNothing) {

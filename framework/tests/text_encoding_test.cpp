@@ -60,8 +60,3 @@ TEST(ShiftJisPath, ATrailByte5CIsNoSeparator) {
   EXPECT_EQ(p.name, "能力表");
 }
 
-TEST(ShiftJisPath, UpperCasesSingleByteLettersOnly) {
-  // ツ is 0x83 0x63: its trail byte is 'c' and must stay.
-  EXPECT_EQ(UpperAscii(".pnt"), ".PNT");
-  EXPECT_EQ(UpperAscii("ツab"), "ツAB");
-}

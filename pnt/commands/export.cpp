@@ -27,7 +27,9 @@ int RunExport(const ExportOptions& o) {
   if (*format != Format::kCsv && o.conversion.encoding != "utf-8") {
     return Fail("--encoding applies to CSV only; " + std::string(FormatName(*format)) + " is always UTF-8");
   }
-  if (HasPointFileExtension(o.output)) {
+  const std::optional<std::string> corePath = CorePath(o.output);
+  if (!corePath) return kExitFailure;
+  if (HasPointFileExtension(*corePath)) {
     return Fail(o.output + ": will not write " + FormatName(*format) + " into a .pnt file");
   }
   auto conversion = PrepareConversion(o.conversion);
@@ -63,10 +65,10 @@ int RunExport(const ExportOptions& o) {
     return kExitOk;
   }
   PosixFileStore store;
-  FileCause cause = store.Replace(o.output, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  FileCause cause = store.Replace(*corePath, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   if (cause != FileCause::kNone) {
     StderrSink sink(o.output);
-    ShowFileError(cause, o.output, sink);
+    ShowFileError(cause, *corePath, sink);
     return kExitFailure;
   }
   return kExitOk;

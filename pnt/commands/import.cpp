@@ -87,7 +87,9 @@ int RunImport(const ImportOptions& o) {
     return Fail(o.from.empty() ? o.input + ": cannot tell the format from the name; give --from gpx|kml|csv|geojson"
                                : "--from " + o.from + ": choose gpx, kml, csv or geojson");
   }
-  if (!HasPointFileExtension(o.output)) return Fail(o.output + ": a point file's name must end in .pnt");
+  const std::optional<std::string> corePath = CorePath(o.output);
+  if (!corePath) return kExitFailure;
+  if (!HasPointFileExtension(*corePath)) return Fail(o.output + ": a point file's name must end in .pnt");
   std::error_code error;
   bool outputExists = std::filesystem::exists(o.output, error);
   if (outputExists && !o.append && !o.force) {

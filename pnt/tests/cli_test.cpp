@@ -225,6 +225,26 @@ TEST_F(PntCommand, AddCreatesAMissingFile) {
   EXPECT_EQ(Names("new.pnt"), std::vector<std::string>{"A"});
 }
 
+TEST_F(PntCommand, JapaneseFileNamesWorkAndNamesShiftJisCannotHoldAreRefused) {
+  // The core takes Shift_JIS paths; a UTF-8 name such as "あ" ends in a byte that is a Shift_JIS
+  // lead byte, and read as Shift_JIS it would swallow the period of ".pnt".
+  fs::copy_file(Path("sample.pnt"), Path("あ.pnt"));
+  EXPECT_EQ(Names("あ.pnt").size(), 12u);
+  EXPECT_EQ(Pnt({"set", Path("あ.pnt"), "0", "--nickname", "x"}).status, 0);
+  EXPECT_EQ(Pnt({"export", Path("あ.pnt"), "--to", "gpx", "-o", Path("東京.gpx")}).status, 0);
+  EXPECT_TRUE(fs::exists(Path("東京.gpx")));
+  const Outcome intoPointFile = Pnt({"export", Path("あ.pnt"), "--to", "gpx", "-o", Path("あ.pnt")});
+  EXPECT_EQ(intoPointFile.status, 1);
+  EXPECT_NE(intoPointFile.err.find("will not write GPX into a .pnt file"), std::string::npos);
+
+  fs::copy_file(Path("sample.pnt"), Path("표.pnt"));
+  const std::string before = ReadAll(Path("표.pnt"));
+  const Outcome korean = Pnt({"set", Path("표.pnt"), "0", "--nickname", "x"});
+  EXPECT_EQ(korean.status, 1);
+  EXPECT_NE(korean.err.find("cannot be written in Shift_JIS"), std::string::npos) << korean.err;
+  EXPECT_EQ(ReadAll(Path("표.pnt")), before);
+}
+
 TEST_F(PntCommand, DeleteTakesSlotNumbersAsTheyWereBeforeTheCommand) {
   ASSERT_EQ(Pnt({"delete", Path("sample.pnt"), "2", "0", "11", "2"}).status, 0);
   std::vector<std::string> names = Names("sample.pnt");

@@ -1,0 +1,359 @@
+// The map link as the helper sees it: the main window with the recording helper beside it.
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "framework/controls.h"
+#include "framework/text_encoding.h"
+#include "maplink/tests/map_link_fixture.h"
+#include "pointfile/text_forms.h"
+
+namespace {
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Sent(const char* name, const std::string& text = "") { return std::string(name) + " 0x00000000 " + text; }
+
+// The messages of one text command as the helper writes them down.
+std::vector<std::string> TextCommand(const char* name, const std::string& text) {
+  std::vector<std::string> lines = {"SUB_TEXT_START 0x00000000"};
+  char line[40];
+  for (unsigned char c : text) {
+    std::snprintf(line, sizeof line, "SUB_TEXT_CHAR 0x%08X", c);
+    lines.push_back(line);
+  }
+  lines.push_back(Sent(name, text));
+  return lines;
+}
+
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TEST_F(MapLinkTest, TheFirstMapDisplayStartsTheHelperBesideTheProgram) {
+  OpenFile(NumberedPoints(3));
+  Command(IDC_MAP_DISPLAY);
+  ASSERT_TRUE(SyncHelper());
+  ASSERT_EQ(StartedHelpers().size(), 1u);
+  EXPECT_EQ(Upper(Log()[0].substr(Log()[0].find(' ', 8) + 1)), Upper(ProgramDirectory() + "Quorvin2.exe"));
+  // The start sequence, 21 messages, then the map's texts cleared (nothing is selected).
+  EXPECT_EQ(Messages(), Join({TextCommand("SUB_SET_LAYER", "4"), TextCommand("SUB_OBJECT_NAME", "ProAtlasW3.Map"),
+                              TextCommand("SUB_INIT_MAP", ""), TextCommand("SUB_DELETE_TEXT", "")}));
+  EXPECT_TRUE(window.HelperStarted());
+
+  // Once started, a map display with nothing selected is two messages.
+  const size_t before = Messages().size();
+  Command(IDC_MAP_DISPLAY);
+  ASSERT_TRUE(SyncHelper());
+  EXPECT_EQ(Messages().size(), before + 2);
+  EXPECT_EQ(StartedHelpers().size(), 1u);
+}
+
+TEST_F(MapLinkTest, MapDisplayPlacesTheSelectedPointsInSlotOrder) {
+  PointFile file = NumberedPoints(8);
+  file.SetName(1, "東京");
+  file.SetLatitudeText(1, " 35/39/29.123");
+  file.SetLongitudeText(1, "139/44/05.500");
+  file.UpdateChecksum(1);
+  OpenFile(file);
+  SelectRows({7, 1, 4});
+  Command(IDC_MAP_DISPLAY);
+  ASSERT_TRUE(SyncHelper());
+  ASSERT_EQ(Commands().size(), 7u);
+  EXPECT_EQ(LastCommands(4),
+            (std::vector<std::string>{Sent("SUB_DELETE_TEXT"),
+                                      Sent("SUB_ADD_TEXT_EX", " 35/39/29123,139/44/05500,東京"),
+                                      Sent("SUB_ADD_TEXT_EX", " 35/39/29000,139/44/28000,P04"),
+                                      Sent("SUB_ADD_TEXT_EX", " 35/39/29000,139/44/28000,P07")}));
+  // A double-byte character travels as one message.
+  const std::vector<std::string> messages = Messages();
+  EXPECT_NE(std::find(messages.begin(), messages.end(), "SUB_TEXT_CHAR 0xFFFF938C"), messages.end());
+}
+
+TEST_F(MapLinkTest, AMarkerNoticeAsksForThePositionAndShowsIt) {
+  EXPECT_FALSE(Window(window.Item(IDC_TAKE_POSITION)).IsEnabled());
+  EXPECT_FALSE(Window(window.Item(IDC_MARKER_LATITUDE)).IsEnabled());
+  ReceiveMarker("35/39/29123", "139/44/05007");
+  EXPECT_EQ(LastCommands(2),
+            (std::vector<std::string>{Sent("SUB_GET_MARK_LAT"), Sent("SUB_GET_MARK_LON")}));
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "35.39.29.123");
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LONGITUDE), "139.44.05.007");
+  for (int id : {IDC_MARKER_LATITUDE, IDC_MARKER_LONGITUDE, IDC_TAKE_POSITION})
+    EXPECT_TRUE(Window(window.Item(id)).IsEnabled()) << id;
+}
+
+TEST_F(MapLinkTest, CaptureAppendsANewPointAtTheMarkerAndSelectsOnlyIt) {
+  OpenFile(NumberedPoints(5));
+  SelectRows({2});
+  ReceiveMarker("35/39/29123", "139/44/05007");
+  const std::uint32_t today = CurrentDate();
+  Command(IDC_TAKE_POSITION);
+  ASSERT_EQ(Points().GetPointCount(), 6);
+  EXPECT_EQ(Points().GetName(5), "新しいポイント");
+  EXPECT_EQ(Points().GetLatitude(5), ParseDms("35/39/29.123"));
+  EXPECT_EQ(Points().GetLongitude(5), ParseDms("139/44/05.007"));
+  EXPECT_EQ(Points().GetChecksum(5), Points().ComputeChecksum(5));
+  EXPECT_EQ(Points().GetIcon(5), 1);
+  EXPECT_EQ(Points().GetNickname(5) + Points().GetLocation(5) + Points().GetPhone(5), "");
+  EXPECT_EQ(Points().GetDateText(5), FormatDateText(today >> 16, (today >> 8) & 0xFF, today & 0xFF));
+  const std::uint32_t now = CurrentTime();
+  const std::string time = Points().GetTimeText(5);
+  const int seconds = std::stoi(time.substr(0, 2)) * 3600 + std::stoi(time.substr(3, 2)) * 60 + std::stoi(time.substr(6, 2));
+  EXPECT_LE(static_cast<int>((now >> 16) * 3600 + ((now >> 8) & 0xFF) * 60 + (now & 0xFF)) - seconds, 5) << time;
+  EXPECT_TRUE(Points().IsModified());
+  EXPECT_EQ(SelectedRows(), std::vector<int>{5});
+  ExpectListMatchesTable();
+
+  // The marker stays: the next capture adds another point at the same place.
+  Command(IDC_TAKE_POSITION);
+  ASSERT_EQ(Points().GetPointCount(), 7);
+  EXPECT_EQ(Points().GetLatitude(6), Points().GetLatitude(5));
+  EXPECT_EQ(SelectedRows(), std::vector<int>{6});
+}
+
+TEST_F(MapLinkTest, OnAFileWithAGapBlankRowsAreNotShownAndCaptureFillsTheGap) {
+  PointFile file = NumberedPoints(3);
+  file.InsertRecord(5);
+  file.SetName(5, "STRAY");
+  file.SetLatitudeText(5, "35/39/29.000");
+  file.SetLongitudeText(5, "139/44/28.000");
+  file.UpdateChecksum(5);
+  OpenFile(file);
+  SelectRows({2, 3, 5});  // row 3 is the blank row of an empty slot
+  Command(IDC_MAP_DISPLAY);
+  ASSERT_TRUE(SyncHelper());
+  EXPECT_EQ(LastCommands(2),
+            (std::vector<std::string>{Sent("SUB_ADD_TEXT_EX", " 35/39/29000,139/44/28000,P02"),
+                                      Sent("SUB_ADD_TEXT_EX", " 35/39/29000,139/44/28000,STRAY")}));
+
+  ReceiveMarker("35/39/29123", "139/44/05007");
+  Command(IDC_TAKE_POSITION);
+  EXPECT_EQ(Points().GetName(3), "新しいポイント");
+  EXPECT_EQ(Points().GetName(5), "STRAY");
+  ExpectListMatchesTable();
+  // Filling the last empty slot joins the point behind it to the run.
+  Command(IDC_TAKE_POSITION);
+  EXPECT_EQ(Points().GetPointCount(), 6);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{4});
+  ExpectListMatchesTable();
+}
+
+TEST_F(MapLinkTest, CaptureIntoAFullTableShowsTheLimit) {
+  OpenFile(NumberedPoints(249));
+  ReceiveMarker("35/39/29123", "139/44/05007");
+  Command(IDC_TAKE_POSITION);
+  EXPECT_EQ(Points().GetPointCount(), 250);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
+  Command(IDC_TAKE_POSITION);
+  EXPECT_EQ(Points().GetPointCount(), 250);
+  EXPECT_EQ(List().GetItemCount(), 250);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"250地点以上は登録出来ません"});
+}
+
+TEST_F(MapLinkTest, WithoutAMarkerCaptureStartsTheHelperAndAddsNothing) {
+  OpenFile(NumberedPoints(3));
+  Command(IDC_TAKE_POSITION);
+  EXPECT_TRUE(window.HelperStarted());
+  EXPECT_EQ(Points().GetPointCount(), 3);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
+}
+
+TEST_F(MapLinkTest, ARepliedTextThatIsNoCoordinateGivesNoMarker) {
+  OpenFile(NumberedPoints(3));
+  // An empty reply would read as "." and put a point at 0/0; an error text likewise.
+  ReceiveMarker("", "no marker");
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "");
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LONGITUDE), "");
+  Command(IDC_TAKE_POSITION);
+  EXPECT_EQ(Points().GetPointCount(), 3);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
+}
+
+class HelperReplyTest : public MapLinkTest {
+ protected:
+  UINT Id(const char* name) { return ::RegisterWindowMessageW(WidenText(name).c_str()); }
+  void PostReply(const char* request, const std::string& bytes) {
+    window.Post(kHelperReplyMessage, Id("SUB_TEXT_START"));
+    for (unsigned char c : bytes) window.Post(kHelperReplyMessage, Id("SUB_TEXT_CHAR"), c);
+    window.Post(kHelperReplyMessage, Id(request));
+    PumpMessages();
+  }
+};
+
+TEST_F(HelperReplyTest, RepliesFromAMisbehavingProgramLoseNothing) {
+  OpenFile(NumberedPoints(3));
+  PostReply("SUB_GET_MARK_LAT", "35/39/29123");
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "35.39.29.123");
+  // Bytes that are no Shift_JIS text.
+  PostReply("SUB_GET_MARK_LON", std::string("\x81\xFF\x80\x00\xE0", 5));
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LONGITUDE), "");
+  // A reply step that is no reply changes nothing.
+  window.Post(kHelperReplyMessage, Id("SUB_INIT_MAP"), 'x');
+  PumpMessages();
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "35.39.29.123");
+
+  // 100,000 characters, posted a thousand at a time as a program flooding the queue would.
+  window.Post(kHelperReplyMessage, Id("SUB_TEXT_START"));
+  const UINT character = Id("SUB_TEXT_CHAR");
+  for (int batch = 0; batch < 100; ++batch) {
+    for (int i = 0; i < 1000; ++i) window.Post(kHelperReplyMessage, character, '7');
+    PumpMessages();
+  }
+  window.Post(kHelperReplyMessage, Id("SUB_GET_MARK_LAT"));
+  PumpMessages();
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "");
+  EXPECT_EQ(Points().GetPointCount(), 3);
+  EXPECT_FALSE(Points().IsModified());
+  // And the next good reply is taken as before.
+  PostReply("SUB_GET_MARK_LAT", "35/39/29123");
+  EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "35.39.29.123");
+}
+
+// Chooses entry `entry` of the map-object dialog and presses OK.
+ScopedDialogInitHook ChooseMapObject(int entry) {
+  return ScopedDialogInitHook(IDD_MAP_OBJECT, [entry](Dialog& dialog) {
+    ListBox(dialog.Item(IDC_MAP_OBJECT_LIST)).SetCurSel(entry);
+    dialog.PostCommand(IDOK);
+  });
+}
+
+TEST_F(MapLinkTest, ChoosingAnotherMapObjectRestartsTheHelperWithIt) {
+  Command(IDC_MAP_DISPLAY);
+  ASSERT_TRUE(SyncHelper());
+  const DWORD first = StartedHelpers().at(0);
+  {
+    auto hook = ChooseMapObject(2);
+    Command(IDM_MAP_OBJECT);
+    ASSERT_EQ(hook.Calls(), 1);
+  }
+  ASSERT_TRUE(SyncHelper());
+  EXPECT_FALSE(IsProcessRunning(first));
+  ASSERT_EQ(StartedHelpers().size(), 2u);
+  const std::vector<std::string> log = Log();
+  const auto closed = std::find(log.begin(), log.end(), "WM_CLOSE");
+  const auto restarted = std::find_if(log.begin() + 1, log.end(), [](const std::string& l) { return l.rfind("started ", 0) == 0; });
+  EXPECT_LT(closed, restarted);
+  EXPECT_EQ(LastCommands(2), (std::vector<std::string>{Sent("SUB_OBJECT_NAME", "ProAtlasSV.Map"), Sent("SUB_INIT_MAP")}));
+  EXPECT_EQ(window.MapObjectName(), "ProAtlasSV.Map");
+  EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "MapObject")->text, "ProAtlasSV.Map");
+
+  // The same name again: the running helper stays as it is.
+  const size_t lines = Log().size();
+  {
+    auto hook = ChooseMapObject(2);
+    Command(IDM_MAP_OBJECT);
+  }
+  ASSERT_TRUE(SyncHelper());
+  EXPECT_EQ(Log().size(), lines + 1);  // the sync alone
+}
+
+TEST_F(MapLinkTest, ClosingTheProgramClosesTheHelperAndLetsGoOfIt) {
+  Command(IDC_MAP_DISPLAY);
+  ASSERT_TRUE(SyncHelper());
+  window.Destroy();
+  EXPECT_EQ(Log().back(), "WM_CLOSE");
+  // Ended, and no handle of it is left open: an ended process that nobody holds goes away.
+  const DWORD helper = StartedHelpers().at(0);
+  EXPECT_TRUE(WaitUntil([helper] {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, helper);
+    if (process) ::CloseHandle(process);
+    return process == nullptr;
+  }, 3000));
+}
+
+TEST_F(MapLinkTest, AHelperThatIgnoresCloseHoldsTheProgramAFewSecondsAtMost) {
+  Script("ignore-close\n");
+  Command(IDC_MAP_DISPLAY);
+  ASSERT_TRUE(SyncHelper());
+  const DWORD start = ::GetTickCount();
+  window.Destroy();
+  EXPECT_LT(::GetTickCount() - start, 6000u);
+  EXPECT_EQ(Log().back(), "WM_CLOSE ignored");
+  EXPECT_TRUE(IsProcessRunning(StartedHelpers().at(0)));
+}
+
+// Moves the helper beside the test program away for the life of the object.
+class HelperMovedAway {
+ public:
+  HelperMovedAway() : m_helper(WidenText(ProgramDirectory() + "Quorvin2.exe")), m_away(m_helper + L".away") {
+    m_moved = ::MoveFileW(m_helper.c_str(), m_away.c_str()) != FALSE;
+  }
+  ~HelperMovedAway() {
+    if (m_moved) ::MoveFileW(m_away.c_str(), m_helper.c_str());
+  }
+  bool Moved() const { return m_moved; }
+  const std::wstring& AwayPath() const { return m_away; }
+
+ private:
+  std::wstring m_helper, m_away;
+  bool m_moved = false;
+};
+
+TEST_F(MapLinkTest, WithoutAHelperBesideTheProgramNothingStartsNorIsAnotherProgramsHelperClosed) {
+  HelperMovedAway away;
+  ASSERT_TRUE(away.Moved());
+  // One in the current directory, which a search for the bare name would start; and one
+  // that some other program started and that runs already.
+  const std::wstring copy = dir.WidePath() + L"Quorvin2.exe";
+  ASSERT_TRUE(::CopyFileW(away.AwayPath().c_str(), copy.c_str(), TRUE));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION other{};
+  std::wstring commandLine = L"\"" + copy + L"\"";
+  ASSERT_TRUE(::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &other));
+  ::WaitForInputIdle(other.hProcess, 10000);
+  ::CloseHandle(other.hThread);
+
+  wchar_t previous[MAX_PATH];
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ::SetCurrentDirectoryW(dir.WidePath().c_str());
+  Command(IDC_MAP_DISPLAY);
+  ::SetCurrentDirectoryW(previous);
+  EXPECT_TRUE(window.HelperStarted());
+  window.Destroy();
+  EXPECT_TRUE(SyncHelper());
+  EXPECT_EQ(StartedHelpers(), std::vector<DWORD>{other.dwProcessId});
+  const std::vector<std::string> log = Log();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "WM_CLOSE"), 0);
+  ::TerminateProcess(other.hProcess, 0);
+  ::CloseHandle(other.hProcess);
+}
+
+TEST_F(MapLinkTest, TheMapObjectDialogEditsTheListAndStoresTheChoice) {
+  std::vector<std::string> shown;
+  ScopedDialogInitHook hook(IDD_MAP_OBJECT, [&](Dialog& dialog) {
+    ListBox list(dialog.Item(IDC_MAP_OBJECT_LIST));
+    EXPECT_EQ(list.GetCurSel(), 1);  // the stored choice, ProAtlasW3.Map
+    dialog.SetItemText(IDC_MAP_OBJECT_NAME, "Kitsune.Map");
+    dialog.Send(WM_COMMAND, IDC_MAP_OBJECT_ADD);
+    EXPECT_EQ(dialog.ItemText(IDC_MAP_OBJECT_NAME), "");
+    list.SetCurSel(0);
+    dialog.Send(WM_COMMAND, IDC_MAP_OBJECT_DELETE);
+    for (int i = 0; i < list.GetCount(); ++i) shown.push_back(list.GetText(i));
+    // The stored choice is selected again after the deletion.
+    EXPECT_EQ(list.GetCurSel(), 0);
+    list.SetCurSel(3);
+    dialog.PostCommand(IDOK);
+  });
+  Command(IDM_MAP_OBJECT);
+  ASSERT_EQ(hook.Calls(), 1);
+  EXPECT_EQ(shown, (std::vector<std::string>{"ProAtlasW3.Map", "ProAtlasSV.Map", "Mapple.Document", "Kitsune.Map"}));
+  EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "MapObject03")->text, "Kitsune.Map");
+  EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "o-cnt")->number, 4u);
+  EXPECT_EQ(window.MapObjectName(), "Kitsune.Map");
+  // The helper had not been started: confirming starts it, with the new name.
+  ASSERT_TRUE(SyncHelper());
+  EXPECT_EQ(Commands()[1], Sent("SUB_OBJECT_NAME", "Kitsune.Map"));
+}
+
+}  // namespace
