@@ -1,8 +1,7 @@
 #include "app/main_dialog.h"
 
-#include <shellapi.h>
-
 #include "app/about_dialog.h"
+#include "framework/dropped_files.h"
 #include "framework/sjis_path.h"
 #include "framework/text_encoding.h"
 #include "resources/resource.h"
@@ -109,6 +108,7 @@ BOOL MainDialog::OnInitDialog() {
 
   CheckHelperPresent();
   m_maxPoints = kSlotCount;
+  m_importList.SetMaxPoints(m_maxPoints);
   {
     const RECT outer = WindowRect();
     m_minWidth = outer.right - outer.left;
@@ -166,24 +166,8 @@ void MainDialog::OpenPointFile(const std::string& path) {
 }
 
 LRESULT MainDialog::OnDropFiles(WPARAM wParam, LPARAM) {
-  auto drop = reinterpret_cast<HDROP>(wParam);
-  // The last file reported wins; the others are ignored.
-  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  std::wstring last;
-  for (UINT i = 0; i < count; ++i) {
-    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
-    std::wstring path(length + 1, L'\0');
-    ::DragQueryFileW(drop, i, path.data(), length + 1);
-    path.resize(length);
-    last = std::move(path);
-  }
-  ::DragFinish(drop);
-  if (count == 0) return 0;
-  std::optional<std::string> path = NarrowExactly(last);
-  if (!path) {
-    m_messageSink.ShowMessage(UnrepresentablePathText(last));
-    return 0;
-  }
+  const std::optional<std::string> path = TakeLastDroppedFile(reinterpret_cast<HDROP>(wParam), m_messageSink);
+  if (!path) return 0;
   m_filePath = *path;
   RememberPath(m_filePath);
   OpenPointFile(m_filePath);

@@ -8,6 +8,7 @@
 //   point_commands.cpp       edit, add, delete, the point edit dialog
 //   maplink/map_link.cpp     the helper program: start, text commands, replies, close
 //   maplink/map_commands.cpp map display, position capture, the map-object choice
+//   import/import_commands.cpp  the import command, the transfer from the import list
 #pragma once
 
 #include <windows.h>
@@ -24,10 +25,11 @@
 #include "maplink/helper_protocol.h"
 #include "maplink/map_object_dialog.h"
 #include "pointfile/point_file.h"
+#include "app/point_list_host.h"
 #include "app/point_list_view.h"
 #include "app/point_text_row.h"
 
-class MainDialog : public Dialog {
+class MainDialog : public Dialog, public PointListHost {
  public:
   // `commandLine` is the text after the program's name (Shift_JIS); its first token names
   // the file opened at start-up.
@@ -52,7 +54,7 @@ class MainDialog : public Dialog {
   void UpdateStatusTexts();
   void LoadPointIcons();
   HICON GetLargeIcon(int image) const;  // the caller destroys it
-  RECT GetPointListRect() const;        // screen coordinates
+  RECT GetPointListRect() const override;  // screen coordinates
 
   // --- File commands --------------------------------------------------------------------
   void SavePoints(const std::string& path);
@@ -63,11 +65,19 @@ class MainDialog : public Dialog {
   // --- Point commands -------------------------------------------------------------------
   // Runs the point edit dialog for slot `index`; IDOK when a point was stored.
   int EditPoint(bool isNew, int index);
+  // The message that the open file holds as many points as it may.
+  void ShowPointLimit();
 
   // --- Layout ---------------------------------------------------------------------------
   void LayoutEditScreen();
   void LayoutImportScreen();
   void AlignRight(int controlId);
+
+  // --- Import list (import/import_commands.cpp) ---------------------------------------
+  // Copies the points of the rows selected in the import list in front of `dropRow` of
+  // the point list (negative: after the last row).
+  void TransferPoints(int dropRow) override;
+  int PointListRowAt(POINT screen) const override;
 
   // --- Map link -------------------------------------------------------------------------
   void RegisterMapMessages();
@@ -82,12 +92,12 @@ class MainDialog : public Dialog {
   void CloseHelper();
 
   // --- For the list controls, the dialogs it runs, and tests ----------------------------
-  PointFile& Points() { return m_pointFile; }
+  PointFile& Points() override { return m_pointFile; }
   PointListView& PointList() { return m_pointList; }
   ImportListView& ImportList() { return m_importList; }
   StatusBar& Status() { return m_statusBar; }
-  const ImageList& SmallIcons() const { return m_smallIcons; }
-  const ImageList& LargeIcons() const { return m_largeIcons; }
+  const ImageList& SmallIcons() const override { return m_smallIcons; }
+  const ImageList& LargeIcons() const override { return m_largeIcons; }
   const std::string& FilePath() const { return m_filePath; }
   const std::string& SavePath() const { return m_savePath; }
   const std::string& FileDir() const { return m_fileDir; }
@@ -101,8 +111,8 @@ class MainDialog : public Dialog {
   int MinHeight() const { return m_minHeight; }
   HICON Icon() const { return m_hIcon; }
   HBRUSH BackgroundBrush() const { return m_bkBrush; }
-  FileStore& Files() { return m_fileStore; }
-  MessageSink& Messages() { return m_messageSink; }
+  FileStore& Files() override { return m_fileStore; }
+  MessageSink& Messages() override { return m_messageSink; }
 
  protected:
   void DoDataExchange(DataExchange& dx) override;
@@ -132,6 +142,8 @@ class MainDialog : public Dialog {
   void OnFileOpen();
   void OnFileSave();
   void OnFileSaveAs();
+
+  // Import list (import/import_commands.cpp).
   void OnFileImport();
 
   // Point commands (point_commands.cpp).
@@ -173,8 +185,8 @@ class MainDialog : public Dialog {
   std::string m_mapObjectName;
   Edit m_lonEdit;
   Edit m_latEdit;
-  PointListView m_pointList;
-  ImportListView m_importList;
+  PointListView m_pointList{*this};
+  ImportListView m_importList{*this};
   bool m_helperPresent = false;
   bool m_helperStarted = false;
   std::string m_markerLatitude;

@@ -37,7 +37,7 @@ void MainDialog::OnEditPoint() {
 
 void MainDialog::OnAddPoint() {
   if (m_pointFile.GetPointCount() >= m_maxPoints) {
-    Prompts().ShowMessage(m_hwnd, PointLimitText(m_maxPoints));
+    ShowPointLimit();
     return;
   }
   // The new point goes in front of the first selected one, or at the top. A file from
@@ -89,6 +89,12 @@ void MainDialog::OnDeletePoint() {
   }
 }
 
+void MainDialog::ShowPointLimit() {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d地点以上は登録出来ません", m_maxPoints);
+  Prompts().ShowMessage(m_hwnd, text);
+}
+
 int MainDialog::EditPoint(bool isNew, int index) {
   PointEditDialog dialog(m_hwnd, m_largeIcons);
   dialog.entry = isNew ? NewPointEntry() : ReadPointEntry(m_pointFile, index);
@@ -101,7 +107,7 @@ int MainDialog::EditPoint(bool isNew, int index) {
       Prompts().ShowMessage(m_hwnd, kEntryIncompleteText);
       return IDCANCEL;
     case StoreResult::kNoRoom:
-      Prompts().ShowMessage(m_hwnd, PointLimitText(m_maxPoints));
+      ShowPointLimit();
       return IDCANCEL;
   }
   return IDCANCEL;

@@ -132,5 +132,3 @@ void MainDialog::OnSelectAll() {
 void MainDialog::OnDeselectAll() {
   for (int i = 0; i < m_pointFile.GetPointCount(); ++i) m_pointList.SetCheck(i, false);
 }
-
-void MainDialog::OnFileImport() { LayoutImportScreen(); }

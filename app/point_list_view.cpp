@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "framework/text_encoding.h"
-#include "app/main_dialog.h"
+#include "pointfile/point_file.h"
 #include "resources/resource.h"
 
 namespace {
@@ -25,10 +25,6 @@ constexpr ColumnSpec kColumns[kPointListColumns] = {
 // At or above this line (in list client coordinates) a drop goes to the top: anything
 // above the list while the mouse is captured, and the column headers.
 constexpr int kHeaderDropLine = 10;
-
-MainDialog* OwnerDialog(HWND list) {
-  return dynamic_cast<MainDialog*>(Window::FromHandle(::GetParent(list)));
-}
 
 }  // namespace
 
@@ -127,17 +123,19 @@ void PointListCtrl::SetupColumns() {
   // Each column inserted while the list draws lays out its headers and scroll bars anew.
   ListRedrawPause pause(*this);
   SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  // The image lists belong to the main window, and both lists show them. A list view
+  // The image lists belong to the host, and both lists show them. A list view
   // destroys its image lists with itself unless it is told they are shared.
   ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, ::GetWindowLongPtrW(m_hwnd, GWL_STYLE) | LVS_SHAREIMAGELISTS);
-  if (MainDialog* owner = OwnerDialog(m_hwnd)) {
-    SetImageList(owner->LargeIcons().Handle(), LVSIL_NORMAL);
-    SetImageList(owner->SmallIcons().Handle(), LVSIL_SMALL);
-  }
+  SetImageList(m_host.LargeIcons().Handle(), LVSIL_NORMAL);
+  SetImageList(m_host.SmallIcons().Handle(), LVSIL_SMALL);
   for (int c = 0; c < kPointListColumns; ++c) InsertColumn(c, kColumns[c].heading, kColumns[c].width);
   SetBkColor(kPointListBackground);
   SetTextBkColor(kPointListBackground);
   SetTextColor(kPointListText);
+}
+
+void PointListCtrl::SetCursorResource(int id) {
+  ::SetCursor(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)));
 }
 
 void PointListCtrl::SetItemRecordText(const std::string& text) {
@@ -199,19 +197,13 @@ const MessageEntry PointListView::kMessageEntries[] = {
 };
 OSTREL_DEFINE_MESSAGE_TABLE(PointListView, PointListCtrl);
 
-PointFile* PointListView::Points() const {
-  MainDialog* owner = OwnerDialog(m_hwnd);
-  return owner ? &owner->Points() : nullptr;
-}
-
 void PointListView::MoveItem(int from, int to) { MoveItemTo(from, to); }
 
 void PointListView::MoveItemTo(int from, int to) {
   if (to == from || to == from + 1) return;  // already there
-  PointFile* points = Points();
   // The table decides: when it cannot move the point (the row is not in its leading run
   // of points), the row stays too, so that row i still shows slot i.
-  if (!points || points->MoveRecord(to, from) < 0) return;
+  if (m_host.Points().MoveRecord(to, from) < 0) return;
 
   ListRedrawPause pause(*this);
   InsertItem(to, GetItemText(from, 0));
@@ -237,9 +229,7 @@ int PointListView::ColumnCount() const {
   return count;
 }
 
-void PointListView::SetDragCursor() const {
-  ::SetCursor(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_DRAG_ONE_ROW)));
-}
+void PointListView::SetDragCursor() const { SetCursorResource(IDC_DRAG_ONE_ROW); }
 
 int PointListView::RowsTop() const {
   // The headers are taller than the fixed line; a drop on their lower part (or on the
@@ -288,7 +278,7 @@ LRESULT PointListView::OnMouseMove(WPARAM, LPARAM lParam) {
     if (::PtInRect(&client, at))
       SetDragCursor();
     else
-      ::SetCursor(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_NO_DROP)));
+      SetCursorResource(IDC_NO_DROP);
   }
   return Default();
 }

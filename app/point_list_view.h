@@ -1,6 +1,6 @@
 // The two list controls of the main window share PointListCtrl (columns, colours, rows
 // from a PointTextRow); PointListView is the point list, whose rows can be dragged to
-// reorder the points.
+// reorder the points. Both reach the window that holds them through PointListHost.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/controls.h"
+#include "app/point_list_host.h"
 #include "app/point_text_row.h"
 
 class PointFile;
@@ -56,7 +57,9 @@ class ListRedrawPause {
 
 class PointListCtrl : public ListView {
  public:
-  // Extended styles, the main window's image lists, the seven columns and the colours.
+  explicit PointListCtrl(PointListHost& host) : m_host(host) {}
+
+  // Extended styles, the host's image lists, the seven columns and the colours.
   void SetupColumns();
   // Row `index` with the icon text and picture in column 0, then the other texts.
   void InsertRow(const PointTextRow& row, int index);
@@ -70,6 +73,10 @@ class PointListCtrl : public ListView {
   void ShowSlotsFrom(const PointFile& file, int from);
 
  protected:
+  // Shows one of the program's cursors (IDC_ in resources/resource.h).
+  static void SetCursorResource(int id);
+
+  PointListHost& m_host;
   // The record every row operation fills and sends. Its text points into m_itemText.
   LVITEMW m_item{};
 
@@ -82,6 +89,8 @@ class PointListCtrl : public ListView {
 
 class PointListView : public PointListCtrl {
  public:
+  using PointListCtrl::PointListCtrl;
+
   virtual void MoveItem(int from, int to);
   // Puts row `from` (and its point) before row `to`; `to` = the row count puts it last.
   virtual void MoveItemTo(int from, int to);
@@ -100,8 +109,6 @@ class PointListView : public PointListCtrl {
   LRESULT OnLButtonUp(WPARAM, LPARAM);
   void SetDropHighlight(int row, bool on) const;
   int RowsTop() const;  // where the first shown row begins, in list client coordinates
-  // The point file the rows show: the main window's.
-  PointFile* Points() const;
 
   bool m_dragEnabled = true;
   bool m_dragging = false;

@@ -1,14 +1,43 @@
-// The import list (control 1024): a second point file shown beside the open one, whose
-// rows are dragged into the point list. For now it only shows; the transfer comes later.
+// The import list (control 1024): the points of a second point file, the source file,
+// beside the point list of the open one. The user loads the source from the file menu or
+// by dropping a file on the list, then drags selected rows onto the point list, and the
+// host copies their points into the open file. The source file is only ever read.
 #pragma once
 
-#include "pointfile/point_file.h"
+#include <windows.h>
+
+#include <string>
+
 #include "app/point_list_view.h"
+#include "pointfile/point_file.h"
 
 class ImportListView : public PointListCtrl {
  public:
-  PointFile& SourceFile() { return m_sourceFile; }
+  using PointListCtrl::PointListCtrl;
+
+  // Loads `path` as the source file and shows its points, row i for slot i. The load
+  // reports its own failures; whatever is not a point file leaves the list empty.
+  void LoadSource(const std::string& path);
+  // The most rows the list shows: the slots of a point file.
+  void SetMaxPoints(int maxPoints) { m_maxPoints = maxPoints; }
+  // The drag cursor: one row (105) with at most one row selected, several (144) otherwise.
+  void SetDragCursor() const;
+
+  const PointFile& SourceFile() const { return m_sourceFile; }
+  const std::string& SourcePath() const { return m_sourcePath; }
+  bool IsDragging() const { return m_dragging; }
 
  private:
+  LRESULT OnDropFiles(WPARAM, LPARAM);
+  void OnDeleteAllItems(NMHDR* header, LRESULT* result);
+  void OnBeginDrag(NMHDR* header, LRESULT* result);
+  LRESULT OnMouseMove(WPARAM, LPARAM);
+  LRESULT OnLButtonUp(WPARAM, LPARAM);
+
   PointFile m_sourceFile;
+  std::string m_sourcePath;
+  bool m_dragging = false;
+  int m_maxPoints = kSlotCount;
+
+  OSTREL_MESSAGE_TABLE();
 };

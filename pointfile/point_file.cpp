@@ -254,6 +254,17 @@ void PointFile::CopyRecord(int dst, int src) {
   m_modified = true;
 }
 
+void PointFile::CopyPointFrom(int dst, const PointFile& source, int src) {
+  // The seven fields lie together, from the longitude to the icon.
+  static_assert(R::kLatitude == R::kLongitude + 4 && R::kName == R::kLatitude + 4 &&
+                R::kLocation == R::kName + R::kJisFieldLength && R::kNickname == R::kLocation + R::kJisFieldLength &&
+                R::kPhone == R::kNickname + 32 && R::kIcon == R::kPhone + R::kPhoneFieldLength);
+  std::memcpy(Slot(dst) + R::kLongitude, source.Slot(src) + R::kLongitude, R::kIcon + 1 - R::kLongitude);
+  SetFlagBit(dst, R::kFlagNickname, Slot(dst)[R::kNickname] != 0);
+  SetFlagBit(dst, R::kFlagPhone, Slot(dst)[R::kPhone] != 0);
+  m_modified = true;
+}
+
 int PointFile::MoveRecord(int dst, int src) {
   const int n = CountPoints();
   if (dst == src || src < 0 || src >= n || dst < 0 || dst > n) return -1;

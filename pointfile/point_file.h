@@ -100,6 +100,12 @@ class PointFile {
   // outside it is cleared in place and nothing else moves.
   void DeleteRecord(int i);
   void CopyRecord(int dst, int src);
+  // Gives slot dst what the point in slot src of `source` is: its name, location, longitude,
+  // latitude, icon, nickname and phone, each exactly as stored (no text or coordinate form
+  // in between, so nothing is cut or rounded). The voice code, date, time and created flag
+  // of slot dst stay; its nickname and phone flags follow the copied texts. The checksum is
+  // left to UpdateChecksum.
+  void CopyPointFrom(int dst, const PointFile& source, int src);
   // Moves the point in slot src so that it comes just before the point that was in slot dst
   // (dst may equal the point count: last). The slots in between rotate, so this works with
   // all 250 slots full. Both slots must lie in the leading run, else nothing happens.

@@ -193,6 +193,43 @@ TEST(CopyRecord, CopiesAllBytesOfTheSlot) {
   EXPECT_TRUE(file.IsModified());
 }
 
+TEST(CopyPointFrom, CopiesTheFieldsAsStoredAndKeepsTheTargetsStampAndVoice) {
+  // Every byte of the source is non-zero: texts that fill their fields to the last byte,
+  // coordinates that no DMS text gives back exactly.
+  const PointFile source = Loaded(ImageOfLetters("AB"));
+  PointFile target = Loaded(ImageOfLetters("C"));
+  target.InsertRecord(0);
+  target.SetVoiceCode(0, 0x0120);
+  target.SetModified(false);
+  const Image before = SlotOf(target, 0);
+
+  target.CopyPointFrom(0, source, 1);
+  const Image copied = SlotOf(target, 0);
+  const Image from = SlotOf(source, 1);
+  EXPECT_EQ(Image(copied.begin() + R::kLongitude, copied.begin() + R::kIcon + 1),
+            Image(from.begin() + R::kLongitude, from.begin() + R::kIcon + 1));
+  EXPECT_EQ(target.GetFlagWord(0), R::kFlagCreated | R::kFlagNickname | R::kFlagPhone | 0x0120);
+  // In use, stamp, checksum and what lies behind them: the target's own.
+  EXPECT_EQ(Image(copied.begin(), copied.begin() + R::kLongitude), Image(before.begin(), before.begin() + R::kLongitude));
+  EXPECT_EQ(Image(copied.begin() + R::kHour, copied.end()), Image(before.begin() + R::kHour, before.end()));
+  EXPECT_TRUE(target.IsModified());
+  EXPECT_EQ(SlotOf(target, 1), SlotOf(ImageOfLetters("C"), 0));
+}
+
+TEST(CopyPointFrom, ClearsTheNicknameAndPhoneFlagsForEmptyTexts) {
+  PointFile source;
+  source.InsertRecord(0);
+  source.SetName(0, "X");
+  PointFile target = Loaded(ImageOfLetters("A"));
+  target.SetNickname(0, "nick");
+  target.SetPhone(0, "03");
+  target.CopyPointFrom(0, source, 0);
+  EXPECT_EQ(target.GetFlagWord(0) & (R::kFlagNickname | R::kFlagPhone), 0);
+  EXPECT_EQ(target.GetNickname(0), "");
+  EXPECT_EQ(target.GetPhone(0), "");
+  EXPECT_EQ(target.GetName(0), "X");
+}
+
 TEST(MoveRecord, PutsThePointBeforeTheOneThatWasAtTheTarget) {
   struct Case {
     int dst, src;

@@ -3,6 +3,7 @@
 #   . "$source_dir/scripts/end-to-end-lib.sh"
 #   with_display "$@"
 #   fresh_work_dir my-test
+#   start_editor "$work/points.pnt"     # then move, click, row_y, save_and_close
 
 # Without a display, runs the calling script again under a private one.
 with_display() {
@@ -23,11 +24,12 @@ fresh_work_dir() {
 # Wine's drive Z: is the Unix root.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
-# Waits up to 10 s for a visible window titled exactly $1 and prints its id.
+# Waits up to $2 seconds (default 10) for a visible window whose whole title matches $1 (a
+# title, or titles as alternatives: 'Open|開く') and prints its id.
 find_window() {
   local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+  for _ in $(seq $((${2:-10} * 10))); do
+    id=$(xdotool search --onlyvisible --name "^($1)\$" 2>/dev/null | head -1) || true
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
@@ -48,3 +50,40 @@ shoot() {
 # area then starts 4 pixels in and 22 down.
 frame_x=0 frame_y=0
 if [ -n "${OSTREL_NO_WINDOW_MANAGER:-}" ]; then frame_x=4 frame_y=22; fi
+
+# Starts Ostrel.exe in $work on the point file $1 (a Unix path); sets pid and main (its
+# window). The script must define fail first.
+start_editor() {
+  (cd "$work" && exec "$source_dir/scripts/wine-run.sh" Ostrel.exe "$(windows_path "$1")") &
+  pid=$!
+  # A failed step must not leave the program running (CTest would wait for it).
+  trap 'kill "$pid" 2>/dev/null || true' EXIT
+  main=$(find_window Ostrel) || fail "no window titled Ostrel"
+  sleep 1.5
+}
+
+# Waits up to 5 s for the window titled $1 to go; false when it stays.
+window_closes() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "^($1)\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Places in the main window's client area, menu bar included: the lists' rows are 17 pixels
+# apart, the first centred at y 50; the buttons stand in the right-hand column.
+# move X Y [COMMANDS...] puts the mouse there and runs any further xdotool commands there.
+buttons_x=718
+row_y() { echo $((50 + 17 * $1)); }
+move() { xdotool mousemove --window "$main" $(($1 + frame_x)) $(($2 + frame_y)) "${@:3}"; }
+click() { move "$1" "$2" click 1; sleep 0.5; }
+
+# ﾌｧｲﾙ → 上書き保存, then the 終了 button (nothing is left to ask about); waits for the end.
+save_and_close() {
+  click 20 8
+  click 60 53
+  click $buttons_x 455
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then fail "the program did not close after saving"; fi
+}

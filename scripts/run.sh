@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Ostrel.exe and opens it on the bundled sample file, under Wine, in a working
-# directory that holds the point icons (mark01.ico ... mark55.ico).
+# Builds Ostrel.exe and its map helper Quorvin2.exe and opens the editor on the bundled
+# sample file, under Wine, in a working directory that holds the helper and the point icons
+# (mark01.ico ... mark55.ico) beside it, as the Windows zip lays them out.
 #   scripts/run.sh [file.pnt]
 # On a desktop (DISPLAY set) the program simply opens. Without a display a private Xvfb
 # is started, a screenshot is taken, the program is closed, and the screenshot's path is
@@ -13,13 +14,13 @@ scripts/install-deps.sh
 # The windows preset's build; OSTREL_BUILD_DIR picks another.
 build=${OSTREL_BUILD_DIR:-$top/build/windows}
 cmake --preset windows -B "$build" >/dev/null
-cmake --build "$build" --target Ostrel -j2
+cmake --build "$build" --target Ostrel Quorvin2 -j2
 
 sample=${1:-$top/samples/sample.pnt}
 sample=$(cd "$(dirname "$sample")" && pwd)/$(basename "$sample")
 work="$build/run"
 mkdir -p "$work"
-cp "$build/app/Ostrel.exe" "$work/"
+cp "$build/app/Ostrel.exe" "$build/quorvin/Quorvin2.exe" "$work/"
 cp "$top"/resources/art/marks/mark*.ico "$work/"
 # Wine's drive Z: is the Unix root.
 windows_sample="Z:${sample//\//\\}"

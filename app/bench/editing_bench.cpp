@@ -12,63 +12,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/bench/bench_session.h"
 #include "app/bench/do_nothing_dialog.h"
 #include "framework/dialog_init_hooks.h"
-#include "framework/testing/gui_test_support.h"
-#include "framework/testing/scripted_prompter.h"
-#include "app/main_dialog.h"
+#include "framework/testing/bench_support.h"
 #include "resources/resource.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-void Print(const char* what, const std::vector<double>& times) {
-  std::printf("%-38s median %7.3f ms   max %7.3f ms   (%zu runs)\n", what, Median(times),
-              *std::max_element(times.begin(), times.end()), times.size());
-}
-
-// Times `step` after `prepare`, the messages of both handled before the clock starts.
-std::vector<double> Measure(int runs, const std::function<void()>& prepare, const std::function<double()>& step) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    prepare();
-    PumpMessages();
-    times.push_back(step());
-    PumpMessages();
-  }
-  return times;
-}
-
-void Report(const char* what, int runs, const std::function<void()>& prepare, const std::function<void()>& step) {
-  Print(what, Measure(runs, prepare, [&] {
-    const double start = Now();
-    step();
-    return Now() - start;
-  }));
-}
 
 // The first WM_ENTERIDLE a modal dialog sends its owner, caught by subclassing the owner:
 // the action gets the dialog, once.
@@ -81,22 +37,6 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     action(reinterpret_cast<HWND>(lParam));
   }
   return ::CallWindowProcW(g_ownerProc, hwnd, message, wParam, lParam);
-}
-
-PointFile Points(int count) {
-  PointFile file;
-  for (int i = 0; i < count; ++i) {
-    file.InsertRecord(i);
-    file.SetName(i, "東京駅 " + std::to_string(i));
-    file.SetLocation(i, "東京都千代田区丸の内");
-    file.SetNickname(i, "とうきょうえき");
-    file.SetPhone(i, "03-1234-5678");
-    file.SetLongitudeText(i, "139/46/01.500");
-    file.SetLatitudeText(i, "35/40/52.250");
-    file.SetIcon(i, i % 55 + 1);
-  }
-  for (int i = 0; i < count; ++i) file.UpdateChecksum(i);
-  return file;
 }
 
 void Open(MainDialog& window, const TempDirectory& dir, const PointFile& file, const std::string& name) {
@@ -121,22 +61,18 @@ POINT RowCentre(PointListView& list, int row) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
-  ScriptedPrompter prompts;
-  ScopedPrompter usePrompts(prompts);
-  TempDirectory dir;
-  MainDialog window("");
-  if (!window.Create(nullptr)) return 1;
-  window.Show(SW_SHOW);
+  BenchSession session(argc, argv);
+  if (!session.Start()) return 1;
+  const int runs = session.runs;
+  const TempDirectory& dir = session.dir;
+  MainDialog& window = session.window;
   PointListView& list = window.PointList();
   auto command = [&](int id) { window.Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
 
-  Open(window, dir, Points(kSlotCount), "full.pnt");
-  Report("fill the list with 250 points", runs, [] {}, [&] { window.FillPointList(); });
+  Open(window, dir, BenchPoints(kSlotCount), "full.pnt");
+  ReportTimes("fill the list with 250 points", runs, [] {}, [&] { window.FillPointList(); });
   // The same without the final repaint: what the row messages alone cost.
-  Report("  of which the rows (no repaint)", runs, [] {}, [&] {
+  ReportTimes("  of which the rows (no repaint)", runs, [] {}, [&] {
     ListRedrawPause pause(list);
     list.DeleteAllItems();
     for (int i = 0; i < kSlotCount; ++i) list.InsertRow(PointTextRow::FromSlot(window.Points(), i), i);
@@ -147,7 +83,7 @@ int main(int argc, char** argv) {
   list.EnsureVisible(0, false);
   bool down = true;
   POINT at{};
-  Report("one drag move, 250-point list", runs, [&] { at = RowCentre(list, down ? 16 : 5); }, [&] {
+  ReportTimes("one drag move, 250-point list", runs, [&] { at = RowCentre(list, down ? 16 : 5); }, [&] {
     NMLISTVIEW begin{};
     begin.hdr = {list.Handle(), IDC_POINT_LIST, static_cast<UINT>(LVN_BEGINDRAG)};
     begin.iItem = down ? 5 : 15;
@@ -157,7 +93,7 @@ int main(int argc, char** argv) {
     down = !down;
   });
 
-  Open(window, dir, Points(kSlotCount - 1), "almost.pnt");
+  Open(window, dir, BenchPoints(kSlotCount - 1), "almost.pnt");
   g_ownerProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(window.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerProc)));
   // The row the new point goes before: one in the middle of the rows in view, as a user
@@ -169,7 +105,7 @@ int main(int argc, char** argv) {
     SelectOnly(list, top + static_cast<int>(list.Send(LVM_GETCOUNTPERPAGE)) / 2);
   };
   double start = 0;
-  auto sinceStart = [&] { return Now() - start; };
+  auto sinceStart = [&] { return NowMilliseconds() - start; };
 
   // The dialog's creation against the bare template, in turn.
   std::vector<double> dialogTimes, templateTimes, ratios;
@@ -181,14 +117,14 @@ int main(int argc, char** argv) {
       created = sinceStart();
       ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     };
-    start = Now();
+    start = NowMilliseconds();
     command(IDC_ADD_POINT);
     PumpMessages();
     g_onDialogIdle = [&](HWND dialog) {
       shown = sinceStart();
       ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     };
-    start = Now();
+    start = NowMilliseconds();
     ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_POINT_EDIT), window.Handle(),
                       &DoNothingDialogProc, 0);
     PumpMessages();
@@ -196,24 +132,24 @@ int main(int argc, char** argv) {
     templateTimes.push_back(shown);
     ratios.push_back(created / shown);
   }
-  Print("the edit dialog, to its first idle", dialogTimes);
-  Print("  template 153 with no program code", templateTimes);
+  PrintTimes("the edit dialog, to its first idle", dialogTimes);
+  PrintTimes("  template 153 with no program code", templateTimes);
   std::printf("  ratio of the medians %.2f, median of the runs' ratios %.2f\n",
-              Median(dialogTimes) / Median(templateTimes), Median(ratios));
+              MedianOf(dialogTimes) / MedianOf(templateTimes), MedianOf(ratios));
 
   // The add from OK: the point is typed into the idle dialog, then OK is pressed.
-  Print("one add, OK pressed to list painted", Measure(runs, selectRow, [&] {
-          g_onDialogIdle = [&](HWND dialog) {
-            ::SetDlgItemTextW(dialog, IDC_POINT_NAME, L"Tokyo Tower");
-            ::SetDlgItemTextW(dialog, IDC_POINT_LONGITUDE, L"139/44/43.000");
-            ::SetDlgItemTextW(dialog, IDC_POINT_LATITUDE, L"35/39/31.000");
-            start = Now();
-            ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
-          };
-          command(IDC_ADD_POINT);
-          return sinceStart();
-        }));
+  PrintTimes("one add, OK pressed to list painted", MeasureTimes(runs, selectRow, [&] {
+               g_onDialogIdle = [&](HWND dialog) {
+                 ::SetDlgItemTextW(dialog, IDC_POINT_NAME, L"Tokyo Tower");
+                 ::SetDlgItemTextW(dialog, IDC_POINT_LONGITUDE, L"139/44/43.000");
+                 ::SetDlgItemTextW(dialog, IDC_POINT_LATITUDE, L"35/39/31.000");
+                 start = NowMilliseconds();
+                 ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+               };
+               command(IDC_ADD_POINT);
+               return sinceStart();
+             }));
   ::SetWindowLongPtrW(window.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_ownerProc));
 
   // From here the dialog is filled and confirmed as it initialises.
@@ -223,7 +159,7 @@ int main(int argc, char** argv) {
     d.SetItemText(IDC_POINT_LATITUDE, "35/39/31.000");
     d.PostCommand(IDOK);
   });
-  Report("one delete, 250->249", runs, [&] {
+  ReportTimes("one delete, 250->249", runs, [&] {
     if (window.Points().GetPointCount() < kSlotCount) command(IDC_ADD_POINT);
     SelectOnly(list, 100);
   }, [&] { command(IDC_DELETE_POINT); });

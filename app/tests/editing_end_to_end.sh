@@ -17,19 +17,8 @@ cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 
 fail() { echo "editing_end_to_end: $*" >&2; exit 1; }
 
-(cd "$work" && exec "$source_dir/scripts/wine-run.sh" Ostrel.exe "$(windows_path "$work/sample.pnt")") &
-pid=$!
-# A failed step must not leave the program running (CTest would wait for it).
-trap 'kill "$pid" 2>/dev/null || true' EXIT
-main=$(find_window Ostrel) || fail "no window titled Ostrel"
-sleep 1.5
-
-# Places in the main window's client area, menu bar included: the list's rows are 17 pixels
-# apart, the first centred at y 50; the buttons stand in the right-hand column.
-row_y() { echo $((50 + 17 * $1)); }
-move() { xdotool mousemove --window "$main" $(($1 + frame_x)) $(($2 + frame_y)) "${@:3}"; }
-click() { move "$1" "$2" click 1; sleep 0.5; }
-name_x=150 buttons_x=718
+start_editor "$work/sample.pnt"
+name_x=150
 
 shoot "$main" "$shots/editing-list.png"
 
@@ -46,8 +35,7 @@ xdotool type --delay 30 "35/39/31.000"
 sleep 0.5
 shoot "$dialog" "$shots/editing-dialog.png"
 xdotool key Return
-for _ in $(seq 50); do xdotool search --onlyvisible --name '^編集$' >/dev/null 2>&1 || break; sleep 0.1; done
-xdotool search --onlyvisible --name '^編集$' >/dev/null 2>&1 && fail "OK did not close the edit dialog"
+window_closes 編集 || fail "OK did not close the edit dialog"
 
 # Drag the first row onto the sixth: it goes in front of it.
 move $name_x "$(row_y 0)" mousedown 1
@@ -64,12 +52,7 @@ click $name_x "$(row_y 3)"
 click $buttons_x 201
 shoot "$main" "$shots/editing-after.png"
 
-# Save through the file menu, then close with the button: nothing is left to ask about.
-click 20 8
-click 60 53
-click $buttons_x 455
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "the program did not close after saving"
+save_and_close
 
 names=$("$pnt" list --json "$work/sample.pnt" | python3 -c '
 import json, sys

@@ -21,6 +21,13 @@ PointFile NumberedPoints(int count) {
   return file;
 }
 
+PointFile WithStrayPoint(PointFile file, int slot, const std::string& name) {
+  file.InsertRecord(slot);
+  file.SetName(slot, name);
+  file.UpdateChecksum(slot);
+  return file;
+}
+
 void EditingTest::SetUp() {
   ASSERT_TRUE(window.Create(nullptr));
   window.Show(SW_SHOW);

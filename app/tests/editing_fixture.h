@@ -20,6 +20,9 @@
 
 // `count` points named P00, P01, ...; icon number i % 55 + 1; fixed dates, sealed.
 PointFile NumberedPoints(int count);
+// `file` with one more point, named `name`, in slot `slot` beyond empty slots: the gap a
+// file from elsewhere may have.
+PointFile WithStrayPoint(PointFile file, int slot, const std::string& name);
 
 class EditingTest : public ::testing::Test {
  protected:

@@ -284,11 +284,7 @@ TEST_F(PointCommandsTest, AddAndDeleteRepaintWhatChangedAsAWholeRepaintWould) {
 }
 
 TEST_F(PointCommandsTest, CommandsOnAFileWithAGapKeepEveryRowOnItsSlot) {
-  PointFile file = NumberedPoints(3);
-  file.InsertRecord(5);
-  file.SetName(5, "STRAY");
-  file.UpdateChecksum(5);
-  OpenFile(file);
+  OpenFile(WithStrayPoint(NumberedPoints(3), 5, "STRAY"));
 
   SelectRows({5});  // adding before the point behind the gap: it joins the leading run
   {

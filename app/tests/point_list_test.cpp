@@ -93,11 +93,7 @@ TEST_F(PointListTest, HasTheColumnsColoursAndStylesOfThePointList) {
 }
 
 TEST_F(PointListTest, AGapInAForeignFileShowsAsBlankRowsSoRowsStayOnTheirSlots) {
-  PointFile file = NumberedPoints(3);
-  file.InsertRecord(6);  // a point beyond an empty slot
-  file.SetName(6, "STRAY");
-  file.UpdateChecksum(6);
-  OpenFile(file);
+  OpenFile(WithStrayPoint(NumberedPoints(3), 6, "STRAY"));
   ASSERT_EQ(List().GetItemCount(), 7);
   EXPECT_EQ(RowTexts(4), PointTextRow{});
   EXPECT_EQ(List().GetItemImage(4), -1);
@@ -191,11 +187,7 @@ TEST_F(PointListTest, AFullListDragsAndStaysInStepWithTheTable) {
 }
 
 TEST_F(PointListTest, APointBehindAGapCannotBeDraggedAndItsRowStays) {
-  PointFile file = NumberedPoints(3);
-  file.InsertRecord(5);
-  file.SetName(5, "STRAY");
-  file.UpdateChecksum(5);
-  OpenFile(file);
+  OpenFile(WithStrayPoint(NumberedPoints(3), 5, "STRAY"));
   DragOnto(5, 0);
   EXPECT_EQ(RowTexts(5).name, "STRAY");
   EXPECT_EQ(RowTexts(0).name, "P00");

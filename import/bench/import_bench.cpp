@@ -1,0 +1,83 @@
+// In-process figures for the import list under Wine: loading a source file of 250 points
+// into the import list (the file dropped on it), and one transfer of 100 points dragged
+// from it onto the point list of a file of 150. Each is run many times in a shown main
+// window on the import screen; the median and the slowest run are printed in milliseconds
+// (target: under 16 ms each). Not a test: nothing is judged.
+//   wine import_bench.exe [runs]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/bench/bench_session.h"
+#include "framework/testing/bench_support.h"
+#include "framework/text_encoding.h"
+#include "resources/resource.h"
+
+namespace {
+
+// The points of BenchPoints(count), written to `dir`; the file's path.
+std::wstring WritePoints(const TempDirectory& dir, const std::string& name, int count) {
+  const PointFile file = BenchPoints(count);
+  const auto& image = file.Image();
+  WriteFileBytes(dir.File(name), std::vector<unsigned char>(image.begin(), image.end()));
+  return WidenText(dir.File(name));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  BenchSession session(argc, argv);
+  if (!session.Start()) return 1;
+  const int runs = session.runs;
+  MainDialog& window = session.window;
+  window.Send(WM_COMMAND, MAKEWPARAM(IDM_VIEW_IMPORT_SCREEN, 0), 0);
+  ImportListView& importList = window.ImportList();
+  PointListView& pointList = window.PointList();
+  const std::wstring source = WritePoints(session.dir, "source.pnt", kSlotCount);
+  const std::wstring open = WritePoints(session.dir, "open.pnt", 150);
+  const std::wstring empty = WritePoints(session.dir, "empty.pnt", 0);
+
+  // Over the rows of the last source, and into an empty list (whose scroll bar appears).
+  HDROP drop = nullptr;
+  ReportTimes("load a 250-point source file", runs, [&] { drop = MakeDrop({source}); },
+              [&] { importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)); });
+  ReportTimes("  the same into an empty list", runs, [&] {
+    importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({empty})));
+    drop = MakeDrop({source});
+  }, [&] { importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)); });
+  PointFile scratch;
+  ReportTimes("  of which the file read", runs, [] {},
+              [&] { scratch.LoadFile(NarrowText(source), window.Files(), window.Messages()); });
+  ReportTimes("  of which the rows (no repaint)", runs, [] {}, [&] {
+    ListRedrawPause pause(importList);
+    importList.DeleteAllItems();
+    for (int i = 0; i < kSlotCount; ++i) importList.InsertRow(PointTextRow::FromSlot(scratch, i), i);
+  });
+
+  // The 150-point file afresh each run, the first 100 source rows selected, and row 75 of
+  // the point list in view; then the drag as the list sees it, released on that row.
+  POINT at{};
+  ReportTimes("transfer 100 points into 150", runs, [&] {
+    window.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({open})));
+    importList.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int i = 0; i < 100; ++i) importList.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+    pointList.EnsureVisible(75, false);
+    RECT row{};
+    pointList.GetItemRect(75, row);
+    at = importList.ScreenToClient(pointList.ClientToScreen({pointList.ClientRect().right / 2, (row.top + row.bottom) / 2}));
+  }, [&] {
+    NMLISTVIEW begin{};
+    begin.hdr = {importList.Handle(), IDC_IMPORT_LIST, static_cast<UINT>(LVN_BEGINDRAG)};
+    window.Send(WM_NOTIFY, IDC_IMPORT_LIST, reinterpret_cast<LPARAM>(&begin));
+    importList.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    importList.Send(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  });
+  // Each run's preparation opens the 150 points again; the last run's copies remain.
+  std::printf("points at the end: %d, rows: %d, source rows: %d\n", window.Points().GetPointCount(),
+              pointList.GetItemCount(), importList.GetItemCount());
+  window.Destroy();
+  return 0;
+}

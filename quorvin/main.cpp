@@ -1,0 +1,29 @@
+// Quorvin2.exe: the map helper the editor starts beside itself. Its window shows at once
+// and the message loop starts: the editor waits for this program's first idle before it
+// sends anything.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <optional>
+
+#include "quorvin/built_in_map.h"
+#include "quorvin/datum_setting.h"
+#include "quorvin/quorvin_window.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  const std::optional<BaseMap> baseMap = LoadBuiltInBaseMap();
+  RegistryDatumSetting datumSetting;
+  QuorvinWindow window(baseMap ? &*baseMap : nullptr, datumSetting);
+  if (!window.Create()) return 1;
+  window.SetQuitOnDestroy(true);
+  window.Show(showCommand);
+  window.Update();
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return 0;
+}

@@ -1,0 +1,80 @@
+#include "quorvin/tests/map_picture.h"
+
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <vector>
+
+#include "framework/testing/gui_test_support.h"
+#include "framework/text_encoding.h"
+
+namespace {
+
+// GDI+ for the life of the test program.
+class GdiplusSession {
+ public:
+  GdiplusSession() {
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+  }
+  ~GdiplusSession() { Gdiplus::GdiplusShutdown(m_token); }
+
+ private:
+  ULONG_PTR m_token = 0;
+};
+
+void StartGdiplus() { static GdiplusSession session; }
+
+bool SaveAsPng(Gdiplus::Bitmap& bitmap, const std::wstring& path) {
+  UINT count = 0, size = 0;
+  Gdiplus::GetImageEncodersSize(&count, &size);
+  std::vector<unsigned char> buffer(size);
+  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  Gdiplus::GetImageEncoders(count, size, encoders);
+  for (UINT i = 0; i < count; ++i) {
+    if (std::wstring(encoders[i].MimeType) == L"image/png")
+      return bitmap.Save(path.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+  }
+  return false;
+}
+
+}  // namespace
+
+MapPicture::MapPicture(QuorvinWindow& window) {
+  const HDC screen = ::GetDC(nullptr);
+  m_dc = ::CreateCompatibleDC(screen);
+  m_bitmap = ::CreateCompatibleBitmap(screen, window.View().Width(), window.View().Height());
+  ::ReleaseDC(nullptr, screen);
+  m_old = ::SelectObject(m_dc, m_bitmap);
+  window.PaintMap(m_dc);
+}
+
+MapPicture::~MapPicture() {
+  ::SelectObject(m_dc, m_old);
+  ::DeleteObject(m_bitmap);
+  ::DeleteDC(m_dc);
+}
+
+bool MapPicture::Save(const std::string& name) const {
+  const std::string folder = ProgramDirectory() + "..\\screenshots\\";
+  ::CreateDirectoryW(WidenText(folder).c_str(), nullptr);
+  StartGdiplus();
+  ::SelectObject(m_dc, m_old);  // GDI+ reads a bitmap no DC holds
+  Gdiplus::Bitmap picture(m_bitmap, nullptr);
+  const bool saved = SaveAsPng(picture, WidenText(folder + name + ".png"));
+  ::SelectObject(m_dc, m_bitmap);
+  return saved;
+}
+
+bool WriteSolidPng(const std::wstring& path, COLORREF colour) {
+  StartGdiplus();
+  Gdiplus::Bitmap bitmap(256, 256, PixelFormat32bppRGB);
+  Gdiplus::Graphics graphics(&bitmap);
+  graphics.Clear(Gdiplus::Color(255, GetRValue(colour), GetGValue(colour), GetBValue(colour)));
+  return SaveAsPng(bitmap, path);
+}
