@@ -16,6 +16,13 @@ std::vector<int> SelectedRows(const PointListView& list) {
   return rows;
 }
 
+// The first row a command changes when the first row it inserts, removes or selects is
+// `first`: the focus moves to the selected row, so the row that had it changes too.
+int FirstChangedRow(const PointListView& list, int first) {
+  const int focused = list.GetNextItem(-1, LVNI_FOCUSED);
+  return focused >= 0 ? std::min(first, focused) : first;
+}
+
 }  // namespace
 
 void MainDialog::OnEditPoint() {
@@ -40,10 +47,11 @@ void MainDialog::OnAddPoint() {
   const int position = std::min(std::max(m_pointList.FirstSelectedFrom(0), 0), m_pointFile.CountPoints());
   if (EditPoint(true, position) == IDOK) {
     ListRedrawPause pause(m_pointList);
+    pause.RowsChangedFrom(FirstChangedRow(m_pointList, position));
     if (gaps) {
       m_pointList.ShowSlotsFrom(m_pointFile, position);
     } else {
-      m_row = PointTextRow::FromSlot(m_pointFile, position);
+      m_row.ReadSlot(m_pointFile, position);
       AddPointRow(m_row, position);
     }
     for (int row : SelectedRows(m_pointList)) m_pointList.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
@@ -70,6 +78,7 @@ void MainDialog::OnDeletePoint() {
   // Each removal moves the later rows and points up by one, so a row still to be removed
   // is found at its first index less the number removed before it.
   ListRedrawPause pause(m_pointList);
+  pause.RowsChangedFrom(FirstChangedRow(m_pointList, selected.front()));
   int removed = 0;
   for (int first : selected) {
     const int index = first - removed++;

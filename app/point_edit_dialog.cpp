@@ -43,8 +43,11 @@ BOOL PointEditDialog::OnInitDialog() {
   m_dateEdit.Enable(false);
   m_timeEdit.Enable(false);
 
+  // Held back while it fills, the box's list sets its scroll bar once, not once a label.
+  m_voiceBox.Send(WM_SETREDRAW, FALSE);
   m_voiceBox.ResetContent();
   for (const VoiceGuidanceEntry& voice : VoiceGuidanceTable) m_voiceBox.AddString(voice.label);
+  m_voiceBox.Send(WM_SETREDRAW, TRUE);
   m_voiceIndex = VoiceIndexForCode(entry.voiceCode);
   m_voiceBox.SetCurSel(m_voiceIndex);
 
@@ -57,6 +60,9 @@ BOOL PointEditDialog::OnInitDialog() {
 }
 
 void PointEditDialog::ShowIcon(int imageIndex) {
+  // The spin writing the first number has shown its picture already (EN_CHANGE).
+  if (imageIndex == m_shownImage) return;
+  m_shownImage = imageIndex;
   HICON icon = imageIndex >= 0 ? m_largeIcons.GetIcon(imageIndex, ILD_NORMAL) : nullptr;
   m_iconPicture.SetIcon(icon);
   if (m_shownIcon) ::DestroyIcon(m_shownIcon);
@@ -106,5 +112,6 @@ LRESULT PointEditDialog::OnDestroy(WPARAM, LPARAM) {
   m_iconPicture.SetIcon(nullptr);
   if (m_shownIcon) ::DestroyIcon(m_shownIcon);
   m_shownIcon = nullptr;
+  m_shownImage = kNoImageShownYet;
   return Default();
 }

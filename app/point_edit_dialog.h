@@ -37,7 +37,9 @@ class PointEditDialog : public Dialog {
   const ImageList& m_largeIcons;
   int m_voiceIndex = 0;
   std::string m_iconText;
+  static constexpr int kNoImageShownYet = -2;  // -1: the picture was emptied
   HICON m_shownIcon = nullptr;  // made from the image list; ours to destroy
+  int m_shownImage = kNoImageShownYet;
 
   Edit m_latitudeEdit;
   Edit m_longitudeEdit;

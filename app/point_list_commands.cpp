@@ -26,16 +26,19 @@ void MainDialog::FillPointList() {
     // they show as blank rows, so that every point keeps its own row.
     const int rows = ListedSlotCount(m_pointFile);
     for (int i = 0; i < rows; ++i) {
-      m_row = PointTextRow::FromSlot(m_pointFile, i);
+      m_row.ReadSlot(m_pointFile, i);
       AddPointRow(m_row, i);
     }
   }
+  // Filled before the window first shows (a file named on the command line), the list is
+  // told the size of its rows now rather than in its first paint.
+  if (!m_pointList.IsVisible()) m_pointList.MeasureRows();
   UpdateStatusTexts();
   m_pointList.Update();
 }
 
 void MainDialog::RefreshPointRow(int index) {
-  m_row = PointTextRow::FromSlot(m_pointFile, index);
+  m_row.ReadSlot(m_pointFile, index);
   m_pointList.UpdateRow(m_row, index);
 }
 
@@ -53,12 +56,15 @@ void MainDialog::UpdateStatusTexts() {
 
 void MainDialog::LoadPointIcons() {
   // The icons are looked up in the current directory, not beside the program: users keep
-  // their own sets of pictures with their point files.
+  // their own sets of pictures with their point files. A plain picture is drawn from the
+  // file's bytes; any other file is loaded as an icon, as it always was.
+  std::array<IconFilePicture, kPointIconCount> pictures;
   std::array<HICON, kPointIconCount> loaded{};
   for (int n = 1; n <= kPointIconCount; ++n) {
     wchar_t name[16];
     std::swprintf(name, 16, L"mark%02d.ico", n);
-    loaded[n - 1] = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    if (!pictures[n - 1].Read(name))
+      loaded[n - 1] = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
   }
   for (auto [list, size] : {std::pair{&m_largeIcons, 32}, std::pair{&m_smallIcons, 16}}) {
     list->Create(size, size, ILC_COLOR32 | ILC_MASK, kIconListInitial, kIconListGrowth);
@@ -66,8 +72,13 @@ void MainDialog::LoadPointIcons() {
     // The built-in one is taken at the list's own size; the loaded ones are scaled to it.
     HICON missing = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MISSING_POINT),
                                                     IMAGE_ICON, size, size, 0));
-    std::array<HICON, kPointIconCount> shown;
-    for (int i = 0; i < kPointIconCount; ++i) shown[i] = loaded[i] ? loaded[i] : missing;
+    std::array<StripPicture, kPointIconCount> shown;
+    for (int i = 0; i < kPointIconCount; ++i) {
+      if (pictures[i].Ok())
+        shown[i] = &pictures[i];
+      else
+        shown[i] = loaded[i] ? loaded[i] : missing;
+    }
     list->AddIcons(shown);
     if (missing) ::DestroyIcon(missing);
   }

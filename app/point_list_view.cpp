@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "framework/text_encoding.h"
 #include "pointfile/point_file.h"
@@ -31,12 +32,25 @@ constexpr int kHeaderDropLine = 10;
 // scroll bars; a scroll bar set while the list shows repaints at once (twice for each bar).
 // The default handling of WM_SETREDRAW clears WS_VISIBLE without hiding anything, so the
 // bars wait for the one repaint at the end. It also throws away what was waiting to be
-// repainted (say, where a dialog just closed over the list), so that is painted first.
+// repainted (say, where a dialog just closed over the list): the rows' part of that is kept
+// and repainted with the changed rows, so no row is painted twice; the frame's and the
+// headers' part is painted first.
 // A list that does not show is left alone: it must not be made visible.
 ListRedrawPause::ListRedrawPause(const ListView& list) : m_list(list), m_shown(list.IsVisible()) {
   if (m_shown) {
-    m_list.Update();
     m_before = CurrentFrame();
+    HRGN waiting = ::CreateRectRgn(0, 0, 0, 0);
+    if (::GetUpdateRgn(m_list, waiting, FALSE) > NULLREGION) {
+      const RECT rowsArea = RowsArea(m_before);
+      HRGN rows = ::CreateRectRgnIndirect(&rowsArea);
+      if (::CombineRgn(waiting, waiting, rows, RGN_AND) > NULLREGION) {
+        ::ValidateRgn(m_list, waiting);
+        m_waiting = std::exchange(waiting, nullptr);
+      }
+      ::DeleteObject(rows);
+    }
+    if (waiting) ::DeleteObject(waiting);
+    m_list.Update();
   }
   m_list.Send(WM_SETREDRAW, FALSE);
   if (m_shown) ::DefWindowProcW(m_list, WM_SETREDRAW, FALSE, 0);
@@ -59,12 +73,35 @@ ListRedrawPause::~ListRedrawPause() {
   // stay, only the rows below them are repainted: the list does not clip its children, so
   // erasing the whole list would wipe out headers that are not going to be drawn again.
   if (same(after.header, m_before.header) && after.horizontal.nPos == m_before.horizontal.nPos) {
-    RECT rows = m_list.ClientRect();
-    rows.top = std::max(rows.top, after.header.bottom);
-    ::RedrawWindow(m_list, &rows, nullptr, parts | RDW_NOCHILDREN);
+    const RECT rows = RowsArea(after);
+    HRGN repaint = ::CreateRectRgnIndirect(&rows);
+    // Rows that did not scroll keep their places: those above the first changed one stand.
+    // (The strip between the headers and the top row is repainted all the same: the list
+    // draws the end of the row above the top one into it.)
+    const int top = static_cast<int>(m_list.Send(LVM_GETTOPINDEX));
+    RECT first{}, topRow{};
+    if (after.vertical.nPos == m_before.vertical.nPos && m_firstChangedRow > top &&
+        m_list.GetItemRect(m_firstChangedRow, first, LVIR_BOUNDS) && m_list.GetItemRect(top, topRow, LVIR_BOUNDS)) {
+      const RECT standing{rows.left, std::max(rows.top, topRow.top), rows.right, std::min(rows.bottom, first.top)};
+      if (standing.top < standing.bottom) {
+        HRGN stand = ::CreateRectRgnIndirect(&standing);
+        ::CombineRgn(repaint, repaint, stand, RGN_DIFF);
+        ::DeleteObject(stand);
+      }
+    }
+    if (m_waiting) ::CombineRgn(repaint, repaint, m_waiting, RGN_OR);
+    ::RedrawWindow(m_list, nullptr, repaint, parts | RDW_NOCHILDREN);
+    ::DeleteObject(repaint);
   } else {
     ::RedrawWindow(m_list, nullptr, nullptr, parts | RDW_ALLCHILDREN);
   }
+  if (m_waiting) ::DeleteObject(m_waiting);
+}
+
+RECT ListRedrawPause::RowsArea(const Frame& frame) const {
+  RECT rows = m_list.ClientRect();
+  rows.top = std::max(rows.top, frame.header.bottom);
+  return rows;
 }
 
 ListRedrawPause::Frame ListRedrawPause::CurrentFrame() const {
@@ -83,6 +120,8 @@ ListRedrawPause::Frame ListRedrawPause::CurrentFrame() const {
 }
 
 void PointListCtrl::SetupColumns() {
+  // Each column inserted while the list draws lays out its headers and scroll bars anew.
+  ListRedrawPause pause(*this);
   SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   // The image lists belong to the host, and both lists show them. A list view
   // destroys its image lists with itself unless it is told they are shared.

@@ -19,16 +19,22 @@ inline constexpr COLORREF kPointListText = RGB(255, 255, 255);
 inline constexpr int kPointListColumns = 7;
 
 // Holds a list's drawing back while a batch of rows changes, then lets it repaint once,
-// and only what changed: the rows always, the scroll bars and the column headers when
-// they moved. Each row inserted or removed while the list draws updates the scroll bars
-// and repaints at once, which under Wine costs several milliseconds a row; and the bars
-// and headers are drawn from themed bitmaps, which costs several milliseconds a repaint.
+// and only what changed: the rows (all of them, or those from the first changed one down
+// when the rows did not scroll), the scroll bars and the column headers when they moved,
+// and what was waiting to be repainted before. Each row inserted or removed while the list
+// draws updates the scroll bars and repaints at once, which under Wine costs several
+// milliseconds a row; the bars and headers are drawn from themed bitmaps, which costs
+// several milliseconds a repaint; and each row costs about half a millisecond to paint.
 class ListRedrawPause {
  public:
   explicit ListRedrawPause(const ListView& list);
   ~ListRedrawPause();
   ListRedrawPause(const ListRedrawPause&) = delete;
   ListRedrawPause& operator=(const ListRedrawPause&) = delete;
+
+  // Rows above `row` (as they stand when the batch ends) keep their texts, states and
+  // places; unless the rows scroll, only `row` and those below it are repainted.
+  void RowsChangedFrom(int row) { m_firstChangedRow = row; }
 
  private:
   // What the frame and the headers show: the scroll bars and where the headers stand.
@@ -39,10 +45,14 @@ class ListRedrawPause {
     RECT header{};
   };
   Frame CurrentFrame() const;
+  // The list's client area below the headers.
+  RECT RowsArea(const Frame& frame) const;
 
   const ListView& m_list;
   bool m_shown;
   Frame m_before;
+  HRGN m_waiting = nullptr;  // the rows' part of the list waiting to be repainted
+  int m_firstChangedRow = 0;
 };
 
 class PointListCtrl : public ListView {

@@ -6,15 +6,22 @@
 
 PointTextRow PointTextRow::FromSlot(const PointFile& file, int slot) {
   PointTextRow row;
-  if (!file.IsUsed(slot)) return row;
-  row.name = file.GetName(slot);
-  row.longitude = file.GetLongitudeText(slot);
-  row.latitude = file.GetLatitudeText(slot);
-  row.location = file.GetLocation(slot);
-  row.icon = file.GetIconText(slot);
-  row.nickname = file.GetNickname(slot);
-  row.phone = file.GetPhone(slot);
+  row.ReadSlot(file, slot);
   return row;
+}
+
+void PointTextRow::ReadSlot(const PointFile& file, int slot) {
+  if (!file.IsUsed(slot)) {
+    for (std::string* text : {&name, &longitude, &latitude, &location, &icon, &nickname, &phone}) text->clear();
+    return;
+  }
+  file.GetName(slot, name);
+  longitude = file.GetLongitudeText(slot);  // the short texts fit in the string itself
+  latitude = file.GetLatitudeText(slot);
+  file.GetLocation(slot, location);
+  icon = file.GetIconText(slot);
+  file.GetNickname(slot, nickname);
+  file.GetPhone(slot, phone);
 }
 
 int ListedSlotCount(const PointFile& file) {

@@ -18,6 +18,9 @@ struct PointTextRow {
   // can hold points after an empty slot, and the list keeps row i for slot i by showing
   // such a gap as a blank row.
   static PointTextRow FromSlot(const PointFile& file, int slot);
+  // The same, into this row: its strings keep their storage, so refilling one work row for
+  // every slot of a file allocates nothing.
+  void ReadSlot(const PointFile& file, int slot);
 
   bool operator==(const PointTextRow&) const = default;
 };

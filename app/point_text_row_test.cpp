@@ -31,6 +31,22 @@ TEST(PointTextRow, AnEmptySlotGivesABlankRow) {
   EXPECT_EQ(PointTextRow::FromSlot(file, 3), PointTextRow{});
 }
 
+TEST(PointTextRow, AReusedRowShowsOnlyTheSlotItWasLastFilledFrom) {
+  // The list refills one work row for every slot: nothing of a longer text, or of a point,
+  // may stay behind in it.
+  PointFile file;
+  for (int slot : {0, 1}) ASSERT_EQ(file.InsertRecord(slot), 1);
+  file.SetName(0, "東京都庁第一本庁舎展望室");
+  file.SetPhone(0, "03-5321-1111");
+  file.SetName(1, "駅");
+  PointTextRow row;
+  for (int slot : {0, 1, 7}) {  // 7: a gap, as a foreign file may have
+    row.ReadSlot(file, slot);
+    EXPECT_EQ(row, PointTextRow::FromSlot(file, slot)) << "slot " << slot;
+  }
+  EXPECT_EQ(row, PointTextRow{});
+}
+
 TEST(PointTextRow, IconImageIsTheNumberLessOneOrNone) {
   EXPECT_EQ(IconImageIndex("07"), 6);
   EXPECT_EQ(IconImageIndex("01"), 0);

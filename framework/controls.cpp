@@ -63,16 +63,26 @@ class PictureStrip {
 
   bool Ok() const { return m_pixels && m_mask && m_colourDc && m_maskDc; }
 
-  void DrawIcon(HICON icon, const RECT& at) const {
+  // Draws `picture` into `at`. True when its colours came out premultiplied by their alpha
+  // and must be made straight again (MakeStraightAlpha).
+  bool Draw(const StripPicture& picture, const RECT& at) const {
+    if (const auto* file = std::get_if<const IconFilePicture*>(&picture)) {
+      (*file)->DrawColour(m_colourDc, at);
+      (*file)->DrawMask(m_maskDc, at);
+      return false;
+    }
+    // Drawn onto the cleared bitmap, an icon leaves its colour bits as they are (its mask
+    // ANDs onto black, its colours XOR onto that), but pixels with alpha are blended.
+    HICON icon = std::get<HICON>(picture);
     const int cx = at.right - at.left, cy = at.bottom - at.top;
     ::DrawIconEx(m_colourDc, at.left, at.top, icon, cx, cy, 0, nullptr, DI_NORMAL);
     ::DrawIconEx(m_maskDc, at.left, at.top, icon, cx, cy, 0, nullptr, DI_MASK);
+    return true;
   }
 
-  // Icons drawn onto the cleared colour bitmap come out premultiplied by their alpha, but
-  // an image list takes alpha as icons hold it: divide it out again. A picture without any
-  // alpha (an icon of fewer colours) is left so: the list then takes its mask, as it would
-  // for that icon added on its own.
+  // An image list takes alpha as icons hold it, not premultiplied: divide it out again. A
+  // picture without any alpha (an icon of fewer colours) is left so: the list then takes its
+  // mask, as it would for that icon added on its own.
   void MakeStraightAlpha(const RECT& picture) const {
     for (int y = picture.top; y < picture.bottom; ++y) {
       for (int x = picture.left; x < picture.right; ++x) {
@@ -219,6 +229,13 @@ bool ListView::SetItemState(int index, UINT state, UINT mask) const {
   return Send(LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
+void ListView::MeasureRows() const {
+  HDC nowhere = ::CreateCompatibleDC(nullptr);
+  ::IntersectClipRect(nowhere, 0, 0, 0, 0);
+  Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(nowhere), PRF_CLIENT);
+  ::DeleteDC(nowhere);
+}
+
 int ListView::HitTest(POINT client, UINT* flags) const {
   LVHITTESTINFO info{};
   info.pt = client;
@@ -287,18 +304,21 @@ bool ImageList::Create(int cx, int cy, UINT flags, int initial, int grow) {
   return m_list != nullptr;
 }
 
-int ImageList::AddIcons(std::span<const HICON> icons) const {
+int ImageList::AddIcons(std::span<const StripPicture> pictures) const {
   int cx = 0, cy = 0;
-  if (icons.empty() || !GetIconSize(cx, cy)) return -1;
-  PictureStrip strip(cx * static_cast<int>(icons.size()), cy);
+  if (pictures.empty() || !GetIconSize(cx, cy)) return -1;
+  PictureStrip strip(cx * static_cast<int>(pictures.size()), cy);
   if (!strip.Ok()) return -1;
-  auto picture = [&](size_t i) {
+  auto place = [&](size_t i) {
     const int left = static_cast<int>(i) * cx;
     return RECT{left, 0, left + cx, cy};
   };
-  for (size_t i = 0; i < icons.size(); ++i) strip.DrawIcon(icons[i], picture(i));
+  std::vector<bool> premultiplied(pictures.size());
+  for (size_t i = 0; i < pictures.size(); ++i) premultiplied[i] = strip.Draw(pictures[i], place(i));
   ::GdiFlush();  // the drawing must have reached the pixels before they are read
-  for (size_t i = 0; i < icons.size(); ++i) strip.MakeStraightAlpha(picture(i));
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    if (premultiplied[i]) strip.MakeStraightAlpha(place(i));
+  }
   strip.ReleaseBitmaps();
   return ::ImageList_Add(m_list, strip.Colour(), strip.Mask());
 }

@@ -9,8 +9,13 @@
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <variant>
 
+#include "framework/icon_file.h"
 #include "framework/window.h"
+
+// One picture for an image list: an icon, or a picture read from an icon file.
+using StripPicture = std::variant<HICON, const IconFilePicture*>;
 
 class Edit : public Window {
  public:
@@ -122,6 +127,11 @@ class ListView : public Window {
     r.left = code;
     return Send(LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) != 0;
   }
+  // A list view works out the size of its rows at its first paint and then sets its scroll
+  // bars again, which redraws them at once (from themed bitmaps, several milliseconds under
+  // Wine) in the middle of that paint. Asked to print itself into a device context that
+  // shows nothing, a list that is not yet shown does that work now, and draws nothing.
+  void MeasureRows() const;
 };
 
 // A status bar created by its owner at run time and placed by the owner's layout.
@@ -158,10 +168,11 @@ class ImageList {
   void Destroy();
   HIMAGELIST Handle() const { return m_list; }
   int Add(HICON icon) const { return ::ImageList_ReplaceIcon(m_list, -1, icon); }
-  // Appends the icons in order, each scaled to the list's size, as one strip: the same
-  // pictures as Add() one by one, which under Wine costs a scaled copy of each icon and a
-  // growth of the list's bitmaps every few images. The index of the first; -1 on failure.
-  int AddIcons(std::span<const HICON> icons) const;
+  // Appends the pictures in order, each scaled to the list's size, as one strip: the same
+  // pictures as Add() of each icon one by one, which under Wine costs a scaled copy of each
+  // icon and a growth of the list's bitmaps every few images. The index of the first; -1 on
+  // failure.
+  int AddIcons(std::span<const StripPicture> pictures) const;
   int GetImageCount() const { return ::ImageList_GetImageCount(m_list); }
   // A new icon the caller owns; null when there is no such image.
   HICON GetIcon(int index, UINT flags = ILD_NORMAL) const { return ::ImageList_GetIcon(m_list, index, flags); }

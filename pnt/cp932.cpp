@@ -1,122 +1,115 @@
 #include "pnt/cp932.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstddef>
+#include <cstdint>
+
+#include "pnt/utf8.h"
 
 namespace {
 
-// One descriptor per direction for the life of the process: opening one loads the
-// converter module, which costs more than converting a whole point file.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-  ~Converter() {
-    if (m_cd != reinterpret_cast<iconv_t>(-1)) iconv_close(m_cd);
+// The C library's code page 932 mapping, captured from iconv when pnt was built.
+#include "pnt/cp932_tables.inc"
+
+constexpr char16_t kNoCharacter = 0xFFFF;
+constexpr std::uint16_t kNoBytes = 0xFFFF;
+constexpr std::uint8_t kNone = 0xFF;
+
+// The length of the well-formed UTF-8 character at the start of `p` (`left` bytes on), or 0:
+// no overlong forms, surrogates or code points beyond U+10FFFF.
+std::size_t WellFormedLength(const unsigned char* p, std::size_t left) {
+  const unsigned char c = p[0];
+  if (c < 0x80) return 1;
+  const std::size_t length = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+  if (length == 0 || length > left) return 0;
+  const unsigned char second = p[1];
+  if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) || (c == 0xF0 && second < 0x90) ||
+      (c == 0xF4 && second > 0x8F)) {
+    return 0;
   }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts what it can, calling onBad(out, in, left) where a sequence does not convert; onBad
-  // appends its replacement and returns how many input bytes to skip.
-  template <typename OnBad>
-  std::string Run(std::string_view input, OnBad onBad) {
-    // ASCII reads the same in both encodings, and most phone numbers are nothing else.
-    bool ascii = true;
-    for (char c : input) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii) return std::string(input);
-    std::string out;
-    out.reserve(input.size() * 3 / 2 + 4);
-    if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-      // No converter installed: treat every non-ASCII byte as undecodable.
-      for (std::size_t i = 0; i < input.size();) {
-        if (static_cast<unsigned char>(input[i]) < 0x80) {
-          out += input[i++];
-        } else {
-          i += onBad(out, input.data() + i, input.size() - i);
-        }
-      }
-      return out;
-    }
-    char* in = const_cast<char*>(input.data());
-    std::size_t inLeft = input.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-      char* dst = buffer;
-      std::size_t dstLeft = sizeof buffer;
-      std::size_t rc = iconv(m_cd, &in, &inLeft, &dst, &dstLeft);
-      int error = errno;
-      out.append(buffer, static_cast<std::size_t>(dst - buffer));
-      if (rc != static_cast<std::size_t>(-1)) break;
-      if (error == E2BIG) continue;
-      // EILSEQ: a sequence that does not convert; EINVAL: one cut off by the end of the input.
-      std::size_t skip = onBad(out, in, inLeft);
-      in += skip;
-      inLeft -= skip;
-      iconv(m_cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-    }
-    return out;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((p[k] & 0xC0) != 0x80) return 0;
   }
+  return length;
+}
 
- private:
-  iconv_t m_cd;
-};
-
-// The length of the UTF-8 sequence that starts with `lead` (1 for a byte that starts none).
-std::size_t Utf8SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  if (lead >= 0xC2) return 2;
-  return 1;
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 std::string Cp932ToUtf8(std::string_view sjis) {
-  static Converter converter("UTF-8", "CP932");
-  return converter.Run(sjis, [](std::string& out, const char*, std::size_t) {
-    out += "\xEF\xBF\xBD";
-    return std::size_t{1};
-  });
+  // ASCII reads the same in both encodings, and most phone numbers are nothing else.
+  if (IsAscii(sjis)) return std::string(sjis);
+  // Each byte becomes at most three.
+  std::string text(sjis.size() * 3, '\0');
+  char* out = text.data();
+  const auto* in = reinterpret_cast<const unsigned char*>(sjis.data());
+  const std::size_t size = sjis.size();
+  for (std::size_t i = 0; i < size;) {
+    char16_t c = kNoCharacter;
+    std::size_t used = 1;
+    if (const std::uint8_t row = kCp932LeadRow[in[i]]; row != kNone) {
+      // A lead byte whose pair does not decode (or that ends the text) is one bad byte.
+      if (i + 1 < size && (c = kCp932Pairs[row * 256 + in[i + 1]]) != kNoCharacter) used = 2;
+    } else {
+      c = kCp932Single[in[i]];
+    }
+    out = PutUtf8(out, c == kNoCharacter ? u'\uFFFD' : c);
+    i += used;
+  }
+  text.resize(static_cast<std::size_t>(out - text.data()));
+  return text;
 }
 
 Cp932Text Utf8ToCp932(std::string_view utf8) {
-  static Converter converter("CP932", "UTF-8");
   Cp932Text result;
-  result.text = converter.Run(utf8, [&result](std::string& out, const char* at, std::size_t left) {
-    out += '?';
-    ++result.replaced;
-    std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(*at));
-    // Skip a whole character when it is well formed, else only its first byte.
-    std::string_view rest(at, left);
-    if (length > left || !IsValidUtf8(rest.substr(0, length))) length = 1;
-    return length;
-  });
+  if (IsAscii(utf8)) {
+    result.text = utf8;
+    return result;
+  }
+  // No character takes more bytes in code page 932 than in UTF-8.
+  result.text.assign(utf8.size(), '\0');
+  char* out = result.text.data();
+  const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t size = utf8.size();
+  for (std::size_t i = 0; i < size;) {
+    if (in[i] < 0x80) {
+      *out++ = static_cast<char>(in[i++]);
+      continue;
+    }
+    // A byte that starts no well-formed character counts as one character code page 932
+    // cannot hold; so does a well-formed character it has no bytes for.
+    const std::size_t length = WellFormedLength(in + i, size - i);
+    std::uint16_t bytes = kNoBytes;
+    if (length == 2 || length == 3) {
+      char32_t code = in[i] & (0xFF >> (length + 1));
+      for (std::size_t k = 1; k < length; ++k) code = code << 6 | (in[i + k] & 0x3F);
+      if (const std::uint8_t page = kCp932PageOf[code >> 8]; page != kNone) bytes = kCp932Encoded[page * 256 + (code & 0xFF)];
+    }
+    i += length ? length : 1;
+    if (bytes == kNoBytes) {
+      *out++ = '?';
+      ++result.replaced;
+      continue;
+    }
+    if (bytes > 0xFF) *out++ = static_cast<char>(bytes >> 8);
+    *out++ = static_cast<char>(bytes & 0xFF);
+  }
+  result.text.resize(static_cast<std::size_t>(out - result.text.data()));
   return result;
 }
 
 bool IsValidUtf8(std::string_view text) { return InvalidUtf8Offset(text) == std::string_view::npos; }
 
 std::size_t InvalidUtf8Offset(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length = Utf8SequenceLength(c);
-    if (length == 1 || i + length > text.size()) return i;
-    unsigned char second = static_cast<unsigned char>(text[i + 1]);
-    // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
-    if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) ||
-        (c == 0xF0 && second < 0x90) || (c == 0xF4 && second > 0x8F)) {
-      return i;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return i;
-    }
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = WellFormedLength(p + i, text.size() - i);
+    if (length == 0) return i;
     i += length;
   }
   return std::string_view::npos;

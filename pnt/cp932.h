@@ -1,5 +1,6 @@
 // Conversions between the point file's Shift_JIS (code page 932) and the UTF-8 that terminals
-// and interchange files use. Both go through the C library's iconv, never a table of our own.
+// and interchange files use. The mapping is the C library's own: make_cp932_tables reads it
+// through iconv when pnt is built, so no command loads the converter module at run time.
 #pragma once
 
 #include <cstddef>

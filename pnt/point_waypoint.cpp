@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pnt/cp932.h"
+#include "pnt/utf8.h"
 #include "pointfile/point_record.h"
 #include "pointfile/shift_jis.h"
 
@@ -12,19 +13,6 @@ namespace {
 // Full-width katakana for U+FF61..U+FF9F, in that order.
 constexpr char16_t kFullWidthKana[] =
     u"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // The half-width katakana U+FF61..U+FF9F are three bytes EF BD A1..EF BE 9F in UTF-8.
 char32_t HalfWidthKanaAt(std::string_view text, std::size_t i) {
@@ -98,18 +86,10 @@ LocalStamp StoredStamp(const PointFile& file, int slot) {
 
 Waypoint WaypointFromSlot(const PointFile& file, int slot) {
   Waypoint p;
-  // One conversion for the four texts, joined by NULs (which no field text holds): the
-  // converter's cost is mostly per call.
-  std::string joined = file.GetName(slot) + '\0' + file.GetLocation(slot) + '\0' + file.GetNickname(slot) +
-                       '\0' + file.GetPhone(slot);
-  std::string utf8 = Cp932ToUtf8(joined);
-  std::string* parts[] = {&p.name, &p.location, &p.nickname, &p.phone};
-  std::size_t start = 0;
-  for (int k = 0; k < 4; ++k) {
-    std::size_t end = k < 3 ? utf8.find('\0', start) : utf8.size();
-    *parts[k] = utf8.substr(start, end - start);
-    start = end + 1;
-  }
+  p.name = Cp932ToUtf8(file.GetName(slot));
+  p.location = Cp932ToUtf8(file.GetLocation(slot));
+  p.nickname = Cp932ToUtf8(file.GetNickname(slot));
+  p.phone = Cp932ToUtf8(file.GetPhone(slot));
   p.longitude = DegreesFromUnits(file.GetLongitude(slot));
   p.latitude = DegreesFromUnits(file.GetLatitude(slot));
   p.icon = file.GetIcon(slot);
@@ -172,24 +152,13 @@ std::string FitFieldText(std::string_view utf8, TextField field, TextChanges& ch
 }
 
 FittedTexts FitWaypointTexts(const Waypoint& point, TextChanges& changes) {
-  // One conversion for the four texts, joined by NULs: the converter's cost is mostly per call.
-  const TextField fields[] = {TextField::kName, TextField::kLocation, TextField::kNickname, TextField::kPhone};
-  const std::string* texts[] = {&point.name, &point.location, &point.nickname, &point.phone};
-  std::string joined;
-  for (int k = 0; k < 4; ++k) {
-    if (k) joined += '\0';
-    joined += PrepareText(*texts[k], fields[k]);
-  }
-  Cp932Text converted = Utf8ToCp932(joined);
-  changes.replaced += converted.replaced;
-  std::string parts[4];
-  std::size_t start = 0;
-  for (int k = 0; k < 4; ++k) {
-    std::size_t end = k < 3 ? converted.text.find('\0', start) : converted.text.size();
-    parts[k] = FinishText(converted.text.substr(start, end - start), fields[k], changes);
-    start = end + 1;
-  }
-  return {std::move(parts[0]), std::move(parts[1]), std::move(parts[2]), std::move(parts[3])};
+  // In the fields' order, so that the counts of changes come out as one text after another.
+  FittedTexts texts;
+  texts.name = FitFieldText(point.name, TextField::kName, changes);
+  texts.location = FitFieldText(point.location, TextField::kLocation, changes);
+  texts.nickname = FitFieldText(point.nickname, TextField::kNickname, changes);
+  texts.phone = FitFieldText(point.phone, TextField::kPhone, changes);
+  return texts;
 }
 
 bool InsertWaypoint(PointFile& file, int slot, const FittedTexts& texts, std::uint32_t longitude,

@@ -5,26 +5,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/bench/do_nothing_dialog.h"
+
 #ifndef BENCH_TEMPLATE_ID
 #define BENCH_TEMPLATE_ID 1
 #endif
 
-namespace {
-
-INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
-  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-    ::EndDialog(hwnd, LOWORD(wParam));
-    return TRUE;
-  }
-  return FALSE;
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
-  ::DialogBoxParamW(instance, MAKEINTRESOURCEW(BENCH_TEMPLATE_ID), nullptr, &DialogProc, 0);
+  ::DialogBoxParamW(instance, MAKEINTRESOURCEW(BENCH_TEMPLATE_ID), nullptr, &DoNothingDialogProc, 0);
   return 0;
 }

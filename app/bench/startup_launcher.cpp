@@ -3,7 +3,9 @@
 //   startup_launcher <runs> <program> <reference> [arguments for both...]
 // Each run: CreateProcess, WaitForInputIdle (the program's first wait for input, that is,
 // its window is up and its message loop idle), then WM_CLOSE to its windows and a wait
-// for the process to end. Prints every time, the medians and their ratio.
+// for the process to end. Prints every time, the medians and their ratio, and the median of
+// the runs' own ratios (each run against the reference started right after it, so a machine
+// that slows down for a while slows both).
 #include <windows.h>
 
 #include <algorithm>
@@ -67,7 +69,7 @@ int wmain(int argc, wchar_t** argv) {
   // One warm-up run each: the first start of a program loads its DLLs from disk.
   TimeStartUp(program);
   TimeStartUp(reference);
-  std::vector<double> programTimes, referenceTimes;
+  std::vector<double> programTimes, referenceTimes, ratios;
   for (int i = 0; i < runs; ++i) {
     const double p = TimeStartUp(program);
     const double r = TimeStartUp(reference);
@@ -77,9 +79,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     programTimes.push_back(p);
     referenceTimes.push_back(r);
+    ratios.push_back(p / r);
     std::printf("run %2d: program %8.1f ms   reference %8.1f ms\n", i + 1, p, r);
   }
   const double p = Median(programTimes), r = Median(referenceTimes);
-  std::printf("median: program %.1f ms, reference %.1f ms, ratio %.2f\n", p, r, p / r);
+  std::printf("median: program %.1f ms, reference %.1f ms, ratio %.2f; median of the runs' ratios %.2f\n", p, r,
+              p / r, Median(ratios));
   return 0;
 }

@@ -2,6 +2,9 @@
 // through its controls.
 #include "app/tests/editing_fixture.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "framework/controls.h"
 #include "app/point_edit_dialog.h"
 
@@ -18,6 +21,49 @@ class PointCommandsTest : public EditingTest {
   }
   static std::vector<unsigned char> Bytes(const PointFile& file) {
     return std::vector<unsigned char>(file.Image().begin(), file.Image().end());
+  }
+  // The pixels of the list's client area (rows and headers) as they are on the screen. (The
+  // themed scroll bars are left out: Wine draws their thumb a shade apart from one repaint
+  // to the next.)
+  std::vector<std::uint32_t> ShownList() {
+    PumpMessages();
+    RECT r = List().ClientRect();
+    ::MapWindowPoints(List(), HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC copy = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(copy, bitmap);
+    ::BitBlt(copy, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> shown(pixels, pixels + static_cast<size_t>(width) * height);
+    ::SelectObject(copy, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(copy);
+    ::ReleaseDC(nullptr, screen);
+    return shown;
+  }
+  // How many pixels differ from what the list shows once it has repainted all of itself.
+  int PixelsAWholeRepaintChanges() {
+    const std::vector<std::uint32_t> before = ShownList();
+    ::RedrawWindow(List(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::vector<std::uint32_t> after = ShownList();
+    int changed = 0;
+    for (size_t i = 0; i < before.size() && i < after.size(); ++i) changed += before[i] != after[i];
+    return changed;
+  }
+  // Paints over part of the rows and leaves it to be repainted, as a closed dialog does.
+  void ExposeRows(const RECT& part) {
+    HDC dc = ::GetDC(List());
+    HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+    ::FillRect(dc, &part, red);
+    ::DeleteObject(red);
+    ::ReleaseDC(List(), dc);
+    ::InvalidateRect(List(), &part, TRUE);
   }
   // The stamp a new point got when it was inserted, copied into an expected image.
   void TakeStamp(PointFile& expected, int slot) {
@@ -203,6 +249,38 @@ TEST_F(PointCommandsTest, DeleteRemovesTheSelectedPointsAndSelectsWhatFollows) {
   SelectRows({});
   Command(IDC_DELETE_POINT);
   EXPECT_EQ(Points().GetPointCount(), 3);
+}
+
+TEST_F(PointCommandsTest, AddAndDeleteRepaintWhatChangedAsAWholeRepaintWould) {
+  // The rows above the first changed one are not repainted; what a closed dialog left
+  // behind is. The focus leaving a row above the selection changes that row too.
+  OpenFile(NumberedPoints(60));
+  const RECT rows = List().ClientRect();
+  SelectRows({6});
+  List().SetItemState(2, LVIS_FOCUSED, LVIS_FOCUSED);
+  ExposeRows({rows.left + 40, rows.top + 60, rows.left + 300, rows.top + 120});
+  {
+    ScopedDialogInitHook hook(IDD_POINT_EDIT, [](Dialog& d) { TypeIntoEditDialog(d, kTokyo); });
+    Command(IDC_ADD_POINT);
+  }
+  ASSERT_EQ(RowTexts(6).name, "Tokyo");
+  EXPECT_EQ(PixelsAWholeRepaintChanges(), 0) << "after the add";
+
+  SelectRows({4, 9});
+  List().SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
+  ExposeRows({rows.left + 100, rows.top + 30, rows.left + 200, rows.top + 200});
+  Command(IDC_DELETE_POINT);
+  ASSERT_EQ(Points().GetPointCount(), 59);
+  EXPECT_EQ(PixelsAWholeRepaintChanges(), 0) << "after the delete";
+
+  // Scrolled to a new row at the end: everything moved.
+  List().EnsureVisible(58, false);
+  SelectRows({58});
+  {
+    ScopedDialogInitHook hook(IDD_POINT_EDIT, [](Dialog& d) { TypeIntoEditDialog(d, kTokyo); });
+    Command(IDC_ADD_POINT);
+  }
+  EXPECT_EQ(PixelsAWholeRepaintChanges(), 0) << "after an add at the end";
 }
 
 TEST_F(PointCommandsTest, CommandsOnAFileWithAGapKeepEveryRowOnItsSlot) {

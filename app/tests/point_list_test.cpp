@@ -194,21 +194,24 @@ TEST_F(PointListTest, APointBehindAGapCannotBeDraggedAndItsRowStays) {
   ExpectListMatchesTable();
 }
 
-// An icon file with one picture of `size` pixels: 32-bit with a soft-edged disc of alpha,
-// or 4-bit with a mask (as older sets of pictures are), in colours that depend on `seed`.
-std::vector<unsigned char> IconFile(int size, bool alpha, int seed) {
+// One picture of an icon file, `size` pixels square: 32-bit with a soft-edged disc of
+// alpha, or 4-bit with a mask (as older sets of pictures are), in colours that depend on
+// `seed`.
+struct IconPicture {
+  int size, bits;
+  std::vector<unsigned char> bytes;  // header, palette, colour rows, mask rows
+};
+
+void PutLittle(std::vector<unsigned char>& out, unsigned value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+IconPicture MakeIconPicture(int size, bool alpha, int seed) {
   const int bits = alpha ? 32 : 4;
   const int colourStride = (size * bits / 8 + 3) / 4 * 4;
   const int maskStride = (size + 31) / 32 * 4;
-  const int paletteBytes = alpha ? 0 : 16 * 4;
-  const int imageBytes = 40 + paletteBytes + (colourStride + maskStride) * size;
-  std::vector<unsigned char> file;
-  auto put = [&](unsigned value, int bytes) {
-    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<unsigned char>(value >> (8 * i)));
-  };
-  put(0, 2), put(1, 2), put(1, 2);                                      // icon directory, one entry
-  put(size, 1), put(size, 1), put(0, 1), put(0, 1), put(1, 2), put(bits, 2);
-  put(imageBytes, 4), put(6 + 16, 4);
+  std::vector<unsigned char> picture;
+  auto put = [&](unsigned value, int bytes) { PutLittle(picture, value, bytes); };
   put(40, 4), put(size, 4), put(2 * size, 4), put(1, 2), put(bits, 2);  // the picture's header
   put(0, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
   for (int i = 0; i < 16 && !alpha; ++i) put((i * 16 + seed) << 8 | i * 15, 4);
@@ -226,16 +229,35 @@ std::vector<unsigned char> IconFile(int size, bool alpha, int seed) {
         row[x / 2] |= ((x + y + seed) % 16) << (x % 2 ? 0 : 4);
       }
     }
-    file.insert(file.end(), row.begin(), row.end());
+    picture.insert(picture.end(), row.begin(), row.end());
   }
   for (int y = size - 1; y >= 0; --y) {
     std::vector<unsigned char> row(maskStride);
     for (int x = 0; x < size; ++x) {
       if (distance(x, y) >= radius - 1) row[x / 8] |= 0x80 >> (x % 8);
     }
-    file.insert(file.end(), row.begin(), row.end());
+    picture.insert(picture.end(), row.begin(), row.end());
   }
+  return {size, bits, picture};
+}
+
+// An icon file holding `pictures` in this order.
+std::vector<unsigned char> IconFile(const std::vector<IconPicture>& pictures) {
+  std::vector<unsigned char> file;
+  PutLittle(file, 0, 2), PutLittle(file, 1, 2), PutLittle(file, static_cast<unsigned>(pictures.size()), 2);
+  unsigned offset = static_cast<unsigned>(6 + 16 * pictures.size());
+  for (const IconPicture& p : pictures) {
+    PutLittle(file, p.size, 1), PutLittle(file, p.size, 1), PutLittle(file, 0, 1), PutLittle(file, 0, 1);
+    PutLittle(file, 1, 2), PutLittle(file, p.bits, 2);
+    PutLittle(file, static_cast<unsigned>(p.bytes.size()), 4), PutLittle(file, offset, 4);
+    offset += static_cast<unsigned>(p.bytes.size());
+  }
+  for (const IconPicture& p : pictures) file.insert(file.end(), p.bytes.begin(), p.bytes.end());
   return file;
+}
+
+std::vector<unsigned char> IconFile(int size, bool alpha, int seed) {
+  return IconFile({MakeIconPicture(size, alpha, seed)});
 }
 
 // Image `index` drawn on the list's background, as the list draws it (normal, and as
@@ -279,12 +301,22 @@ bool SameDrawing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b)
 TEST(PointIcons, EachListShowsEveryIconAsAddingItOnItsOwnWould) {
   // Pictures of both kinds, at the small size (which the large list doubles) and at the
   // large size (shown in the large list only: shrinking them, the system picks its pixels
-  // its own way), and gaps where the built-in icon stands in.
+  // its own way), and gaps where the built-in icon stands in. Files the program reads
+  // itself, and files it leaves to the system: two pictures of the first one's size (the
+  // system picks one by colour depth), a damaged file.
   TempDirectory icons;
   ASSERT_TRUE(WriteFileBytes(icons.File("mark01.ico"), IconFile(16, true, 1)));
   ASSERT_TRUE(WriteFileBytes(icons.File("mark02.ico"), IconFile(32, true, 2)));
   ASSERT_TRUE(WriteFileBytes(icons.File("mark03.ico"), IconFile(16, false, 3)));
+  ASSERT_TRUE(WriteFileBytes(icons.File("mark04.ico"),
+                             IconFile({MakeIconPicture(16, false, 4), MakeIconPicture(16, true, 4)})));
   ASSERT_TRUE(WriteFileBytes(icons.File("mark05.ico"), IconFile(32, false, 5)));
+  std::vector<unsigned char> damaged = IconFile(16, true, 6);
+  damaged.resize(damaged.size() / 2);
+  ASSERT_TRUE(WriteFileBytes(icons.File("mark06.ico"), damaged));
+  // As the program's own sets are made: the small picture first.
+  ASSERT_TRUE(WriteFileBytes(icons.File("mark07.ico"),
+                             IconFile({MakeIconPicture(16, true, 7), MakeIconPicture(32, true, 7)})));
   ASSERT_TRUE(WriteFileBytes(icons.File("mark55.ico"), IconFile(16, true, 55)));
   const std::vector<int> largeOnly = {1, 4};
   wchar_t previous[MAX_PATH];
@@ -320,6 +352,7 @@ TEST(PointIcons, EachListShowsEveryIconAsAddingItOnItsOwnWould) {
   // Not all alike: the pictures did arrive, each in its own place.
   EXPECT_FALSE(SameDrawing(Drawn(window.SmallIcons().Handle(), 0), Drawn(window.SmallIcons().Handle(), 1)));
   EXPECT_FALSE(SameDrawing(Drawn(window.SmallIcons().Handle(), 2), Drawn(window.SmallIcons().Handle(), 3)));
+  EXPECT_FALSE(SameDrawing(Drawn(window.SmallIcons().Handle(), 3), Drawn(window.SmallIcons().Handle(), 5)));
   window.Destroy();
 }
 

@@ -9,8 +9,6 @@
 
 #include "framework/testing/gui_test_support.h"
 
-namespace {
-
 double NowMilliseconds() {
   static const LARGE_INTEGER frequency = [] {
     LARGE_INTEGER f;
@@ -22,21 +20,34 @@ double NowMilliseconds() {
   return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-}  // namespace
+double MedianOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
 
-void ReportTimes(const char* what, int runs, const std::function<void()>& prepare,
-                 const std::function<void()>& step) {
+std::vector<double> MeasureTimes(int runs, const std::function<void()>& prepare, const std::function<double()>& step) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
     prepare();
     PumpMessages();
-    const double start = NowMilliseconds();
-    step();
-    times.push_back(NowMilliseconds() - start);
+    times.push_back(step());
     PumpMessages();
   }
-  std::sort(times.begin(), times.end());
-  std::printf("%-34s median %7.3f ms   max %7.3f ms   (%d runs)\n", what, times[times.size() / 2], times.back(), runs);
+  return times;
+}
+
+void PrintTimes(const char* what, const std::vector<double>& times) {
+  std::printf("%-38s median %7.3f ms   max %7.3f ms   (%zu runs)\n", what, MedianOf(times),
+              *std::max_element(times.begin(), times.end()), times.size());
+}
+
+void ReportTimes(const char* what, int runs, const std::function<void()>& prepare,
+                 const std::function<void()>& step) {
+  PrintTimes(what, MeasureTimes(runs, prepare, [&] {
+    const double start = NowMilliseconds();
+    step();
+    return NowMilliseconds() - start;
+  }));
 }
 
 PointFile BenchPoints(int count) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "pointfile/point_file.h"
 
@@ -10,6 +11,13 @@
 // the timing, and prints the median and the slowest `step` under the name `what`.
 void ReportTimes(const char* what, int runs, const std::function<void()>& prepare,
                  const std::function<void()>& step);
+
+// The same for a step that times itself (from a moment inside it): what each run returned.
+std::vector<double> MeasureTimes(int runs, const std::function<void()>& prepare, const std::function<double()>& step);
+// Prints the median and the slowest of `times` (milliseconds) under the name `what`.
+void PrintTimes(const char* what, const std::vector<double>& times);
+double MedianOf(std::vector<double> values);
+double NowMilliseconds();
 
 // A point file of `count` points with every field in use, sealed.
 PointFile BenchPoints(int count);

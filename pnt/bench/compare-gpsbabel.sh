@@ -1,42 +1,72 @@
 #!/usr/bin/env bash
-# Whole-process timings of pnt against GPSBabel on the same 250 points:
-#   export: pnt export FULL.pnt --to gpx      vs  gpsbabel -i gpx -f IN.gpx -o gpx -F OUT.gpx
-#   import: pnt import IN.gpx -o OUT.pnt      vs  gpsbabel -i gpx -f IN.gpx (reading only)
-# Prints the mean time of each and the ratio gpsbabel/pnt (the target is 10 or more). Usage: compare-gpsbabel.sh PNT [RUNS]
+# Whole-process timings of pnt on 250 points, against the process floor (process_floor, a
+# program built as pnt is that only starts and exits) and beside GPSBabel doing the same:
+#   export: pnt export FULL.pnt --to gpx -o OUT.gpx   GPSBabel: -i gpx -f IN.gpx -o gpx -F OUT.gpx
+#   import: pnt import IN.gpx -o OUT.pnt              GPSBabel: -i gpx -f IN.gpx (reading only)
+# plus pnt refusing a missing file (its start-up and command line with no work). The programs
+# run in turn, pnt then the floor then GPSBabel, so that each pair meets the same machine; the
+# figures are the medians of the runs, and of each run's pnt/floor ratio (target: 1.3 at most),
+# in wall time and in the CPU time the process used (which a busy machine disturbs less).
+#   pnt/bench/compare-gpsbabel.sh PNT [RUNS]     (PNT: build/native/pnt/pnt; RUNS: 200)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-pnt=${1:?usage: compare-gpsbabel.sh PNT [RUNS]}
+pnt=$(realpath "${1:?usage: compare-gpsbabel.sh PNT [RUNS]}")
 runs=${2:-200}
+floor=$(dirname "$pnt")/process_floor
+[[ -x $floor ]] || { echo "compare-gpsbabel.sh: $floor not found (build the target process_floor)" >&2; exit 1; }
 full=$top/samples/full250.pnt
 # On tmpfs when there is one: the safe save flushes to disk, which GPSBabel never does, and
 # the disk's flush time is not what is compared here.
 work=$(mktemp -d -p "$([[ -d /dev/shm && -w /dev/shm ]] && echo /dev/shm || echo "${TMPDIR:-/tmp}")")
 trap 'rm -rf "$work"' EXIT
 "$pnt" export "$full" --to gpx -o "$work/in.gpx"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+python3 - "$runs" "$pnt" "$floor" "$full" "$work" <<'PY'
+import os, statistics, subprocess, sys, time
+runs, pnt, floor, full, work = int(sys.argv[1]), *sys.argv[2:]
+devnull = os.open(os.devnull, os.O_RDWR)
 
-# Mean microseconds per run of the command given as arguments (after two warm-up runs): wall
-# time, and the CPU time (user + system) of the processes.
-mean_us() {
-  "$@" >/dev/null 2>&1; "$@" >/dev/null 2>&1
-  local TIMEFORMAT='%R %U %S' timing
-  timing=$({ time for ((i = 0; i < runs; i++)); do "$@" >/dev/null 2>&1; done; } 2>&1)
-  awk -v r="$runs" '{ printf "%d %d\n", $1 * 1e6 / r, ($2 + $3) * 1e6 / r }' <<<"$timing"
-}
+def run(argv):
+    # Wall time from the start of the process to its end, as a shell would see it, and the CPU
+    # time (user and system) the process used; microseconds.
+    start = time.perf_counter_ns()
+    pid = os.posix_spawn(argv[0], argv, os.environ, file_actions=[(os.POSIX_SPAWN_DUP2, devnull, 1),
+                                                                 (os.POSIX_SPAWN_DUP2, devnull, 2)])
+    _, _, usage = os.wait4(pid, 0)
+    return (time.perf_counter_ns() - start) / 1e3, (usage.ru_utime + usage.ru_stime) * 1e6
 
-# Starting any process from this loop costs the same for both programs; it is measured with
-# /bin/true and shown, and the second ratio compares what remains.
-report() {
-  local what=$1 ours=($2) theirs=($3) floor=($4)
-  awk -v w="$what" -v o="${ours[0]}" -v t="${theirs[0]}" -v f="${floor[0]}" 'BEGIN {
-    printf "%-7s pnt %6d us   gpsbabel %6d us   gpsbabel/pnt %5.1fx   without the process start: %5.1fx\n",
-           w, o, t, t / o, (t - f) / (o - f) }'
-}
+def which(name):
+    for d in os.environ.get("PATH", "").split(os.pathsep):
+        if os.access(os.path.join(d, name), os.X_OK):
+            return os.path.join(d, name)
+    return None
 
-floor=$(mean_us /bin/true)
-export_pnt=$(mean_us "$pnt" export "$full" --to gpx -o "$work/out.gpx")
-export_babel=$(mean_us gpsbabel -i gpx -f "$work/in.gpx" -o gpx -F "$work/babel.gpx")
-import_pnt=$(mean_us "$pnt" import "$work/in.gpx" --force -o "$work/out.pnt")
-import_babel=$(mean_us gpsbabel -i gpx -f "$work/in.gpx")
-echo "$runs runs each, 250 points, mean wall time per process (process start: $(cut -d' ' -f1 <<<"$floor") us):"
-report export "$export_pnt" "$export_babel" "$floor"
-report import "$import_pnt" "$import_babel" "$floor"
+babel = which("gpsbabel")
+cases = [
+    ("export", [pnt, "export", full, "--to", "gpx", "-o", f"{work}/out.gpx"],
+     babel and [babel, "-i", "gpx", "-f", f"{work}/in.gpx", "-o", "gpx", "-F", f"{work}/babel.gpx"]),
+    ("import", [pnt, "import", f"{work}/in.gpx", "--force", "-o", f"{work}/out.pnt"],
+     babel and [babel, "-i", "gpx", "-f", f"{work}/in.gpx"]),
+    ("refuse", [pnt, "export", f"{work}/missing.pnt", "--to", "gpx", "-o", f"{work}/none.gpx"], None),
+]
+median = statistics.median
+print(f"{runs} runs each in turn; medians in microseconds per process, wall time (CPU time)")
+for name, ours, theirs in cases:
+    for argv in (ours, [floor], theirs or [floor]):  # a warm-up run each
+        run(argv)
+    times, floors, babels = [], [], []
+    for _ in range(runs):
+        times.append(run(ours))
+        floors.append(run([floor]))
+        if theirs:
+            babels.append(run(theirs))
+    wall = lambda samples: median(s[0] for s in samples)
+    cpu = lambda samples: median(s[1] for s in samples)
+    ratio = lambda k: median(t[k] / f[k] for t, f in zip(times, floors) if f[k] > 0)
+    line = (f"{name:7s} pnt {wall(times):6.0f} ({cpu(times):5.0f})   floor {wall(floors):5.0f} ({cpu(floors):4.0f})   "
+            f"pnt/floor {ratio(0):4.2f} ({ratio(1):4.2f})")
+    if babels:
+        line += f"   gpsbabel {wall(babels):6.0f} ({cpu(babels):5.0f}), {wall(babels) / wall(times):3.1f}x pnt"
+    print(line)
+PY
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

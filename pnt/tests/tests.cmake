@@ -5,6 +5,7 @@ include(GoogleTest)
 
 add_executable(pnt_tests
   tests/cli_test.cpp
+  tests/cp932_test.cpp
   tests/interchange_test.cpp
   tests/text_fitting_test.cpp
 )
