@@ -1,21 +1,19 @@
-// Which datum the helper exchanges coordinates in, kept per user. Behind an interface so
-// tests keep it in memory instead of in the registry.
+// Which datum the helper exchanges coordinates in, kept per user in the registry:
+// HKEY_CURRENT_USER\Software\Ostrel\Quorvin, value "Datum" (REG_DWORD: 0 WGS 84, 1 Tokyo).
+// A missing or unreadable value reads as WGS 84; a failed write goes unreported, as the
+// choice still holds for this session. Tests hand it a registry held in memory.
 #pragma once
+
+#include "maplink/registry.h"
 
 enum class ExchangeDatum { kWgs84, kTokyo };
 
 class DatumSetting {
  public:
-  virtual ~DatumSetting() = default;
-  virtual ExchangeDatum Load() const = 0;
-  virtual void Save(ExchangeDatum datum) = 0;
-};
+  explicit DatumSetting(Registry& registry) : m_registry(registry) {}
+  ExchangeDatum Load() const;
+  void Save(ExchangeDatum datum);
 
-// HKEY_CURRENT_USER\Software\Ostrel\Quorvin, value "Datum" (REG_DWORD: 0 WGS 84, 1 Tokyo).
-// A missing or unreadable value reads as WGS 84; a failed write goes unreported, as the
-// choice still holds for this session.
-class RegistryDatumSetting : public DatumSetting {
- public:
-  ExchangeDatum Load() const override;
-  void Save(ExchangeDatum datum) override;
+ private:
+  Registry& m_registry;
 };

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "quorvin/built_in_map.h"
+#include "maplink/win32_registry.h"
 #include "quorvin/datum_setting.h"
 #include "quorvin/quorvin_window.h"
 
@@ -14,7 +15,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   const std::optional<BaseMap> baseMap = LoadBuiltInBaseMap();
-  RegistryDatumSetting datumSetting;
+  DatumSetting datumSetting(SystemRegistry());
   QuorvinWindow window(baseMap ? &*baseMap : nullptr, datumSetting);
   if (!window.Create()) return 1;
   window.SetQuitOnDestroy(true);

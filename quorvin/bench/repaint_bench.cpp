@@ -10,53 +10,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
+#include "framework/testing/bench_support.h"
+#include "framework/testing/gui_test_support.h"
+#include "maplink/testing/memory_registry.h"
 #include "quorvin/built_in_map.h"
 #include "quorvin/quorvin_window.h"
-
-namespace {
-
-class MemoryDatumSetting : public DatumSetting {
- public:
-  ExchangeDatum Load() const override { return ExchangeDatum::kWgs84; }
-  void Save(ExchangeDatum) override {}
-};
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
-void Report(const char* what, std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  std::printf("%-28s median %6.2f ms   min %6.2f   max %6.2f   (%zu repaints)\n", what, times[times.size() / 2],
-              times.front(), times.back(), times.size());
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int repaints = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   const std::optional<BaseMap> baseMap = LoadBuiltInBaseMap();
-  MemoryDatumSetting setting;
+  MemoryRegistry registry;
+  DatumSetting setting(registry);
   QuorvinWindow window(baseMap ? &*baseMap : nullptr, setting);
   if (!baseMap || !window.Create()) return 1;
   window.Move(0, 0, 1000, 760);
   window.Show(SW_SHOWNORMAL);
-  Pump();
+  PumpMessages();
 
   // 250 points over Japan, with names of a typical length, posted as the editor posts them.
   const EditorLink link;
@@ -70,27 +42,22 @@ int main(int argc, char** argv) {
     const ArcMillis longitude = RoundToArcMillis(130.5 + (i % 25) * 0.6);
     send(MapMessage::kAddTextEx, FormatHelperCoordinate(latitude) + "," + FormatHelperCoordinate(longitude) +
                                      ",登録地点" + std::to_string(i + 1) + " 駅前");
-    if (i % 20 == 19) Pump();
+    if (i % 20 == 19) PumpMessages();
   }
-  Pump();
+  PumpMessages();
   if (window.Session().Texts().size() != 250) {
     std::fprintf(stderr, "the window took %zu points, not 250\n", window.Session().Texts().size());
     return 1;
   }
 
   auto measure = [&](const char* what) {
-    std::vector<double> times;
-    for (int i = 0; i < repaints; ++i) {
-      const double start = Now();
+    ReportTimes(what, repaints, [] {}, [&] {
       window.Invalidate(false);
       window.Update();
-      times.push_back(Now() - start);
-    }
-    Report(what, times);
+    });
   };
   std::printf("zoom %d: ", window.View().Zoom());
   measure("all of Japan, 250 points");
-  const ScreenPoint centre{window.View().Width() / 2.0, window.View().Height() / 2.0};
   window.Send(WM_CHAR, '+');
   window.Send(WM_CHAR, '+');
   std::printf("zoom %d: ", window.View().Zoom());
@@ -98,6 +65,5 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 5; ++i) window.Send(WM_CHAR, '+');
   std::printf("zoom %d: ", window.View().Zoom());
   measure("a city");
-  (void)centre;
   return 0;
 }

@@ -13,6 +13,8 @@
 
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
+#include "maplink/testing/memory_registry.h"
+#include "maplink/win32_registry.h"
 #include "pointfile/text_forms.h"
 #include "quorvin/built_in_map.h"
 #include "quorvin/quorvin_resource.h"
@@ -24,13 +26,6 @@ namespace {
 using M = MapMessage;
 
 constexpr GeoPosition kTokyoStation{139.7671, 35.6812};
-
-class MemoryDatumSetting : public DatumSetting {
- public:
-  ExchangeDatum Load() const override { return value; }
-  void Save(ExchangeDatum datum) override { value = datum; }
-  ExchangeDatum value = ExchangeDatum::kWgs84;
-};
 
 // Degrees of a coordinate text as the editor reads it.
 double Degrees(const std::string& text) { return ParseDms(text) / 2048.0 / 3600.0; }
@@ -80,7 +75,8 @@ class HelperWindowTest : public testing::Test {
   std::string StatusText(int pane) const { return helper.Status().PaneText(pane); }
 
   static inline const std::optional<BaseMap> baseMap = LoadBuiltInBaseMap();
-  MemoryDatumSetting setting;
+  MemoryRegistry registry;
+  DatumSetting setting{registry};
   FakeEditor editor;
   FakeEditor messageBox;
   EditorLink link;
@@ -211,7 +207,7 @@ TEST_F(HelperWindowTest, AMarkerTheHelperFormCannotCarryIsRefused) {
 
 TEST_F(HelperWindowTest, TheTokyoDatumShiftsPointsInAndTheMarkerOut) {
   helper.Send(WM_COMMAND, IDM_DATUM_TOKYO);
-  EXPECT_EQ(setting.value, ExchangeDatum::kTokyo);
+  EXPECT_EQ(setting.Load(), ExchangeDatum::kTokyo);
   EXPECT_EQ(::GetMenuState(helper.GetMenu(), IDM_DATUM_TOKYO, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
   PumpMessages();
   EXPECT_EQ(StatusText(QuorvinWindow::kDatumPane), "日本測地系");
@@ -230,7 +226,7 @@ TEST_F(HelperWindowTest, TheTokyoDatumShiftsPointsInAndTheMarkerOut) {
 
   // Switching back: the marker stays on the ground, its coordinates become WGS 84.
   helper.Send(WM_COMMAND, IDM_DATUM_WGS84);
-  EXPECT_EQ(setting.value, ExchangeDatum::kWgs84);
+  EXPECT_EQ(setting.Load(), ExchangeDatum::kWgs84);
   RequestMarker();
   EXPECT_NEAR(Degrees(editor.longitude), kTokyoStation.longitude, PixelDegrees());
   EXPECT_NEAR(Degrees(editor.latitude), kTokyoStation.latitude, PixelDegrees());
@@ -331,12 +327,12 @@ TEST_F(HelperWindowTest, EndsOnWmClose) {
 }
 
 TEST(RegistryDatumSetting, KeepsTheChoiceForTheNextStart) {
-  RegistryDatumSetting setting;
+  DatumSetting setting(SystemRegistry());
   const ExchangeDatum before = setting.Load();
   setting.Save(ExchangeDatum::kTokyo);
-  EXPECT_EQ(RegistryDatumSetting().Load(), ExchangeDatum::kTokyo);
+  EXPECT_EQ(DatumSetting(SystemRegistry()).Load(), ExchangeDatum::kTokyo);
   setting.Save(ExchangeDatum::kWgs84);
-  EXPECT_EQ(RegistryDatumSetting().Load(), ExchangeDatum::kWgs84);
+  EXPECT_EQ(DatumSetting(SystemRegistry()).Load(), ExchangeDatum::kWgs84);
   setting.Save(before);
 }
 
