@@ -97,19 +97,32 @@ std::string FromHelperCoordinate(std::string_view replyText) {
   return text;
 }
 
-bool IsHelperCoordinate(std::string_view replyText) {
-  std::size_t pos = replyText.find_first_not_of(' ');
-  if (pos == std::string_view::npos) return false;
-  // The digits of one field, between `fewest` and `most` of them, then the separator.
-  const auto field = [&](std::size_t fewest, std::size_t most, char separator) {
-    const std::size_t start = pos;
-    while (pos < replyText.size() && replyText[pos] >= '0' && replyText[pos] <= '9') ++pos;
-    const std::size_t digits = pos - start;
-    if (digits < fewest || digits > most) return false;
-    if (separator == '\0') return pos == replyText.size();
-    return pos < replyText.size() && replyText[pos++] == separator;
+std::optional<HelperCoordinateFields> ReadHelperCoordinate(std::string_view text) {
+  std::size_t pos = text.find_first_not_of(' ');
+  if (pos == std::string_view::npos) return std::nullopt;
+  // One field of one to `most` digits, then `separator` ('\0': the end of the text).
+  const auto field = [&](std::size_t most, char separator) -> std::optional<int> {
+    int value = 0;
+    std::size_t digits = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+      if (++digits > most) return std::nullopt;
+      value = value * 10 + (text[pos] - '0');
+    }
+    if (digits == 0) return std::nullopt;
+    if (separator == '\0') return pos == text.size() ? std::optional<int>(value) : std::nullopt;
+    if (pos == text.size() || text[pos++] != separator) return std::nullopt;
+    return value;
   };
-  const std::size_t degreesAt = pos;
-  return field(1, 3, '/') && LeadingInteger(replyText.substr(degreesAt)) <= 180 && field(1, 2, '/') &&
-         field(1, 5, '\0');
+  const std::optional<int> degrees = field(3, '/');
+  if (!degrees) return std::nullopt;
+  const std::optional<int> minutes = field(2, '/');
+  if (!minutes) return std::nullopt;
+  const std::optional<int> secondThousandths = field(5, '\0');
+  if (!secondThousandths) return std::nullopt;
+  return HelperCoordinateFields{*degrees, *minutes, *secondThousandths};
+}
+
+bool IsHelperCoordinate(std::string_view replyText) {
+  const std::optional<HelperCoordinateFields> fields = ReadHelperCoordinate(replyText);
+  return fields && fields->degrees <= 180;
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,7 +89,15 @@ std::string ToHelperCoordinate(std::string_view dmsText);
 // goes in before the last three digits: "35/39/29123" is "35.39.29.123". Without any "/" the
 // "." goes after the second character ("1234" is "12.34"); an empty reply gives ".".
 std::string FromHelperCoordinate(std::string_view replyText);
-// Whether a reply is a coordinate in the helper's form: blanks, one to three digits of
-// degrees (at most 180), "/", one or two digits of minutes, "/", one to five digits of
-// seconds and thousandths. An empty reply, an error text or a number no map shows is not one.
+// The fields of a coordinate in the helper's form: blanks, one to three digits of degrees,
+// "/", one or two digits of minutes, "/", one to five digits of seconds and thousandths.
+// Nothing for any other text. The fields' ranges are the reader's to judge.
+struct HelperCoordinateFields {
+  int degrees;
+  int minutes;
+  int secondThousandths;
+};
+std::optional<HelperCoordinateFields> ReadHelperCoordinate(std::string_view text);
+// Whether a reply is a coordinate in the helper's form with at most 180 degrees. An empty
+// reply, an error text or a number no map shows is not one.
 bool IsHelperCoordinate(std::string_view replyText);

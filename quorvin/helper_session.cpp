@@ -3,40 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
-
-// Reads 1 to `maxDigits` decimal digits at `pos`; nothing when there are none or more.
-std::optional<int> ReadDigits(std::string_view text, std::size_t& pos, int maxDigits) {
-  int value = 0;
-  int digits = 0;
-  while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
-    if (++digits > maxDigits) return std::nullopt;
-    value = value * 10 + (text[pos++] - '0');
-  }
-  if (digits == 0) return std::nullopt;
-  return value;
-}
-
-bool Expect(std::string_view text, std::size_t& pos, char c) {
-  if (pos >= text.size() || text[pos] != c) return false;
-  ++pos;
-  return true;
-}
-
-}  // namespace
-
 std::optional<ArcMillis> ParseHelperCoordinate(std::string_view text, int maxDegrees) {
-  std::size_t pos = 0;
-  while (pos < text.size() && text[pos] == ' ') ++pos;
-  const std::optional<int> degrees = ReadDigits(text, pos, 3);
-  if (!degrees || !Expect(text, pos, '/')) return std::nullopt;
-  const std::optional<int> minutes = ReadDigits(text, pos, 2);
-  if (!minutes || !Expect(text, pos, '/')) return std::nullopt;
-  const std::optional<int> secondMillis = ReadDigits(text, pos, 5);
-  if (!secondMillis || pos != text.size()) return std::nullopt;
-  if (*minutes >= 60 || *secondMillis >= 60000) return std::nullopt;
+  const std::optional<HelperCoordinateFields> fields = ReadHelperCoordinate(text);
+  if (!fields || fields->minutes >= 60 || fields->secondThousandths >= 60000) return std::nullopt;
   // Three digits of degrees reach past 32 bits in thousandths of an arc-second.
-  const long long value = *degrees * static_cast<long long>(kArcMillisPerDegree) + *minutes * 60000 + *secondMillis;
+  const long long value = fields->degrees * static_cast<long long>(kArcMillisPerDegree) + fields->minutes * 60000 +
+                          fields->secondThousandths;
   if (value > maxDegrees * static_cast<long long>(kArcMillisPerDegree)) return std::nullopt;
   return static_cast<ArcMillis>(value);
 }
