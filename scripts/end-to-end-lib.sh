@@ -5,6 +5,9 @@
 #   fresh_work_dir my-test
 #   start_editor "$work/points.pnt"     # then move, click, row_y, save_and_close
 
+# Stops the test with a message that names the script.
+fail() { echo "$(basename "$0" .sh): $*" >&2; exit 1; }
+
 # Without a display, runs the calling script again under a private one.
 with_display() {
   [ -n "${DISPLAY:-}" ] || exec "$source_dir/scripts/with-display.sh" "$0" "$@"
@@ -52,7 +55,7 @@ frame_x=0 frame_y=0
 if [ -n "${OSTREL_NO_WINDOW_MANAGER:-}" ]; then frame_x=4 frame_y=22; fi
 
 # Starts Ostrel.exe in $work on the point file $1 (a Unix path); sets pid and main (its
-# window). The script must define fail first.
+# window).
 start_editor() {
   (cd "$work" && exec "$source_dir/scripts/wine-run.sh" Ostrel.exe "$(windows_path "$1")") &
   pid=$!

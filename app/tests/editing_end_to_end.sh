@@ -15,7 +15,6 @@ with_display "$@"
 fresh_work_dir editing-end-to-end
 cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 
-fail() { echo "editing_end_to_end: $*" >&2; exit 1; }
 
 start_editor "$work/sample.pnt"
 name_x=150

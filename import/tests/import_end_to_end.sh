@@ -20,7 +20,6 @@ cp "$source_dir/samples/full250.pnt" "$work/source.pnt"
 source_before=$(md5sum <"$work/source.pnt")
 started_on=$(date +%Y/%m/%d)
 
-fail() { echo "import_end_to_end: $*" >&2; exit 1; }
 
 start_editor "$work/sample.pnt"
 # On the import screen the import list takes the left half of the room beside the buttons,

@@ -16,7 +16,6 @@ cp "$helper" "$work/Quorvin2.exe"
 cp "$source_dir/samples/sample.pnt" "$work/sample.pnt"
 before=$(md5sum <"$work/sample.pnt")
 
-fail() { echo "map_link_end_to_end: $*" >&2; exit 1; }
 wine_in_work() { (cd "$work" && "$source_dir/scripts/wine-run.sh" "$@"); }
 key='HKLM\SOFTWARE\Brannock\Merlow'
 # The key's values in the 32-bit view, one "name type data" a line.

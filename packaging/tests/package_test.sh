@@ -7,13 +7,8 @@
 set -euo pipefail
 build_dir=$1 source_dir=$2
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec "$source_dir/scripts/with-display.sh" "$0" "$@"
-fi
-
-fail() { echo "package_test: $*" >&2; exit 1; }
-# find_window
-source "$source_dir/scripts/end-to-end-lib.sh"
+. "$source_dir/scripts/end-to-end-lib.sh"
+with_display "$@"
 work="$build_dir/package-test"
 rm -rf "$work"
 mkdir -p "$work"

@@ -32,7 +32,6 @@ cleanup() {
   wine_run reg delete "$merlow" /v MapObject /f /reg:32 >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
-fail() { echo "quorvin end_to_end: $*" >&2; exit 1; }
 
 # Places in the editor's client area (menu bar included) with the helper beside it: the top
 # row of map controls, the list's rows 17 pixels apart, the buttons in the right-hand column.
