@@ -13,7 +13,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <string>
 #include <string_view>
 
@@ -23,6 +22,7 @@
 #include "framework/win32_file_store.h"
 #include "import/import_list_view.h"
 #include "maplink/helper_protocol.h"
+#include "maplink/map_message_ids.h"
 #include "maplink/map_object_dialog.h"
 #include "pointfile/point_file.h"
 #include "app/point_list_host.h"
@@ -157,14 +157,14 @@ class MainDialog : public Dialog, public PointListHost {
   void OnSelectMapObject();
   LRESULT OnMarkerNotice(WPARAM, LPARAM);
   LRESULT OnHelperReply(WPARAM, LPARAM);
-  UINT MapMessageId(MapMessage message) const { return m_mapMessages[static_cast<size_t>(message)]; }
+  UINT MapMessageId(MapMessage message) const { return m_mapMessages.Id(message); }
   HWND FindHelperWindow() const;
   void ReleaseHelperProcess();
 
   // Members in the order the window's parts were designed in.
   StatusBar m_statusBar;
-  // Registered message ids of the helper protocol, in registration order (MapMessage).
-  std::array<UINT, kMapMessageCount> m_mapMessages{};
+  // Registered message ids of the helper protocol.
+  MapMessageIds m_mapMessages;
   TextAssembler m_replyText;
   PROCESS_INFORMATION m_helperProcess{};
   HWND m_helperWindow = nullptr;

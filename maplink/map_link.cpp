@@ -6,7 +6,6 @@
 
 #include "app/main_dialog.h"
 #include "framework/prompts.h"
-#include "framework/text_encoding.h"
 #include "resources/resource.h"
 
 namespace {
@@ -40,10 +39,7 @@ std::string MarkerText(const std::string& reply) {
 
 }  // namespace
 
-void MainDialog::RegisterMapMessages() {
-  for (size_t i = 0; i < kMapMessageCount; ++i)
-    m_mapMessages[i] = ::RegisterWindowMessageW(WidenText(kMapMessageNames[i]).c_str());
-}
+void MainDialog::RegisterMapMessages() { m_mapMessages.Register(); }
 
 void MainDialog::CheckHelperPresent() { m_helperPresent = IsFile(HelperPath()); }
 

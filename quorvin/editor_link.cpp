@@ -1,20 +1,6 @@
 #include "quorvin/editor_link.h"
 
-#include <string>
-
-EditorLink::EditorLink() {
-  for (std::size_t i = 0; i < kMapMessageCount; ++i) {
-    const std::string name = kMapMessageNames[i];
-    m_ids[i] = ::RegisterWindowMessageW(std::wstring(name.begin(), name.end()).c_str());
-  }
-}
-
-std::optional<MapMessage> EditorLink::SubCommand(WPARAM wParam) const {
-  for (std::size_t i = 0; i < kMapMessageCount; ++i) {
-    if (m_ids[i] == wParam) return static_cast<MapMessage>(i);
-  }
-  return std::nullopt;
-}
+EditorLink::EditorLink() { m_ids.Register(); }
 
 HWND EditorLink::FindEditorWindow() {
   HWND window = nullptr;

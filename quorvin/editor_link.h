@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include <array>
 #include <optional>
 #include <span>
 
 #include "maplink/helper_protocol.h"
+#include "maplink/map_message_ids.h"
 
 class EditorLink {
  public:
@@ -16,9 +16,9 @@ class EditorLink {
   EditorLink();
 
   UINT CommandMessage() const { return Id(MapMessage::kQuorvin); }
-  UINT Id(MapMessage message) const { return m_ids[static_cast<std::size_t>(message)]; }
+  UINT Id(MapMessage message) const { return m_ids.Id(message); }
   // The name a wParam stands for; nothing when it is none of the twelve ids.
-  std::optional<MapMessage> SubCommand(WPARAM wParam) const;
+  std::optional<MapMessage> SubCommand(WPARAM wParam) const { return m_ids.Find(static_cast<UINT>(wParam)); }
 
   // The editor's main window: a top-level window titled "Ostrel" that has a menu. Its
   // message boxes carry the same caption but no menu, and must not get the helper's
@@ -31,5 +31,5 @@ class EditorLink {
   bool PostMarkerNotice() const;
 
  private:
-  std::array<UINT, kMapMessageCount> m_ids{};
+  MapMessageIds m_ids;
 };

@@ -24,11 +24,12 @@
 
 #include "framework/text_encoding.h"
 #include "maplink/helper_protocol.h"
+#include "maplink/map_message_ids.h"
 #include "maplink/tests/recording_helper.h"
 
 namespace {
 
-std::array<UINT, kMapMessageCount> g_ids{};
+MapMessageIds g_ids;
 HANDLE g_log = INVALID_HANDLE_VALUE;
 TextAssembler g_text;
 
@@ -71,16 +72,15 @@ void AnswerMarkerRequest(MapMessage request) {
   if (!ScriptLine(request == MapMessage::kGetMarkLat ? "lat" : "lon", &reply)) return;
   const HWND editor = EditorWindow();
   for (const TextStep& step : EncodeReply(request, reply))
-    ::PostMessageW(editor, kHelperReplyMessage, g_ids[static_cast<size_t>(step.subCommand)], step.lParam);
+    ::PostMessageW(editor, kHelperReplyMessage, g_ids.Id(step.subCommand), step.lParam);
 }
 
 void OnSubCommand(UINT id, LPARAM lParam) {
-  size_t index = 0;
-  while (index < kMapMessageCount && g_ids[index] != id) ++index;
+  const std::optional<MapMessage> found = g_ids.Find(id);
   char line[64];
-  std::snprintf(line, sizeof line, "%s 0x%08X", index < kMapMessageCount ? kMapMessageNames[index] : "?",
+  std::snprintf(line, sizeof line, "%s 0x%08X", found ? kMapMessageNames[static_cast<size_t>(*found)] : "?",
                 static_cast<unsigned>(lParam));
-  const auto subCommand = static_cast<MapMessage>(index);
+  const auto subCommand = found.value_or(static_cast<MapMessage>(kMapMessageCount));
   if (subCommand == MapMessage::kTextStart) {
     g_text.Start();
     Record(line);
@@ -95,7 +95,7 @@ void OnSubCommand(UINT id, LPARAM lParam) {
 }
 
 LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == g_ids[static_cast<size_t>(MapMessage::kQuorvin)]) {
+  if (message == g_ids.Id(MapMessage::kQuorvin)) {
     OnSubCommand(static_cast<UINT>(wParam), lParam);
     return 0;
   }
@@ -130,7 +130,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t path[MAX_PATH];
   const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
   Record("started " + std::to_string(::GetCurrentProcessId()) + " " + NarrowText(std::wstring_view(path, length)));
-  for (size_t i = 0; i < kMapMessageCount; ++i) g_ids[i] = ::RegisterWindowMessageW(WidenText(kMapMessageNames[i]).c_str());
+  g_ids.Register();
 
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = HelperProc;
