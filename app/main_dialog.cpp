@@ -124,10 +124,8 @@ BOOL MainDialog::OnInitDialog() {
     LayoutEditScreen();
   m_lonEdit.Enable(false);
   m_latEdit.Enable(false);
-  // Both lists show this window's image lists; without LVS_SHAREIMAGELISTS each list
-  // would destroy them with itself, and the second list and m_*Icons would free them again.
-  for (HWND list : {m_pointList.Handle(), m_importList.Handle()})
-    ::SetWindowLongPtrW(list, GWL_STYLE, ::GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+  // Each list marks this window's image lists as shared (LVS_SHAREIMAGELISTS) before it
+  // takes them, so no list frees them with itself.
   m_pointList.SetupColumns();
   m_importList.SetupColumns();
   if (!m_filePath.empty()) OpenPointFile(m_filePath);
