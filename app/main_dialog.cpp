@@ -65,7 +65,7 @@ std::string CurrentDirectory() {
 MainDialog::MainDialog(const std::string& commandLine) : Dialog(IDD_MAIN) {
   m_filePath = FirstCommandLineToken(commandLine);
   RememberPath(m_filePath);
-  m_importDir = m_fileDir;
+  m_importPanel.SetImportDir(m_fileDir);
   m_hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
@@ -81,7 +81,7 @@ void MainDialog::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_MARKER_LONGITUDE, m_lonEdit);
   dx.Control(IDC_MARKER_LATITUDE, m_latEdit);
   dx.Control(IDC_POINT_LIST, m_pointList);
-  dx.Control(IDC_IMPORT_LIST, m_importList);
+  dx.Control(IDC_IMPORT_LIST, m_importPanel.ImportList());
 }
 
 BOOL MainDialog::OnInitDialog() {
@@ -89,10 +89,8 @@ BOOL MainDialog::OnInitDialog() {
   Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-  m_keyName = "Merlow";
-  m_mapObjectDialog.SetKeyName(m_keyName);
-  m_mapObjectName = m_mapObjectDialog.Store().ReadString(kChosenMapObjectValue);
-  RegisterMapMessages();
+  m_helperLink.ReadMapObjectName();
+  m_helperLink.RegisterMapMessages();
 
   m_statusBar.Create(m_hwnd, IDW_STATUS_BAR);
   m_statusBar.SetBkColor(RGB(164, 174, 192));
@@ -106,16 +104,16 @@ BOOL MainDialog::OnInitDialog() {
   m_statusBar.SetPanes({100, 100});
   for (int pane = 0; pane < 3; ++pane) m_statusBar.SetPaneText(pane, "", pane == 0 ? SBT_NOBORDERS : 0);
 
-  CheckHelperPresent();
+  m_helperLink.CheckHelperPresent();
   m_maxPoints = kSlotCount;
-  m_importList.SetMaxPoints(m_maxPoints);
+  m_importPanel.ImportList().SetMaxPoints(m_maxPoints);
   {
     const RECT outer = WindowRect();
     m_minWidth = outer.right - outer.left;
     m_minHeight = outer.bottom - outer.top;
   }
   EnableItem(IDC_TAKE_POSITION, false);
-  LoadPointIcons();
+  m_icons.LoadPointIcons();
   m_bkColor = RGB(0, 0, 0);
   m_bkBrush = ::CreateSolidBrush(m_bkColor);
   if (m_viewMode == 1)
@@ -127,7 +125,7 @@ BOOL MainDialog::OnInitDialog() {
   // Each list marks this window's image lists as shared (LVS_SHAREIMAGELISTS) before it
   // takes them, so no list frees them with itself.
   m_pointList.SetupColumns();
-  m_importList.SetupColumns();
+  m_importPanel.ImportList().SetupColumns();
   if (!m_filePath.empty()) OpenPointFile(m_filePath);
   m_sizedOnce = true;
   return TRUE;
@@ -197,6 +195,59 @@ LRESULT MainDialog::OnDestroy(WPARAM, LPARAM) {
   // The brush goes first: nothing paints the dialog any more.
   if (m_bkBrush) ::DeleteObject(m_bkBrush);
   m_bkBrush = nullptr;
-  CloseHelper();
+  m_helperLink.CloseHelper();
   return 0;
+}
+
+// --- Routed to the map link ------------------------------------------------------------
+
+void MainDialog::OnMapDisplay() { m_helperLink.OnMapDisplay(m_pointFile, m_pointList.SelectedRows()); }
+
+void MainDialog::OnCapturePosition() { m_helperLink.OnCapturePosition(); }
+
+void MainDialog::OnSelectMapObject() { m_helperLink.OnSelectMapObject(m_hwnd); }
+
+LRESULT MainDialog::OnMarkerNotice(WPARAM, LPARAM) {
+  m_helperLink.OnMarkerNotice();
+  return 0;
+}
+
+LRESULT MainDialog::OnHelperReply(WPARAM wParam, LPARAM lParam) {
+  m_helperLink.OnHelperReply(wParam, lParam);
+  return 0;
+}
+
+void MainDialog::MarkerAvailable() {
+  m_lonEdit.Enable(true);
+  m_latEdit.Enable(true);
+  EnableItem(IDC_TAKE_POSITION, true);
+}
+
+void MainDialog::MarkerTextsChanged(const MarkerTexts& marker) {
+  m_latEdit.SetText(marker.latitude);
+  m_lonEdit.SetText(marker.longitude);
+}
+
+void MainDialog::PointCaptured(const MarkerTexts& marker) {
+  InsertPoints([&](PointFile& file, int maxPoints) { return CapturePoint(file, marker, maxPoints); },
+               NewRows::kSelect);
+}
+
+// --- Routed to the import screen -------------------------------------------------------
+
+void MainDialog::OnFileImport() {
+  // The import screen comes first and stays, whether a file is chosen or not.
+  LayoutImportScreen();
+  m_importPanel.OnFileImport(m_hwnd);
+}
+
+RECT MainDialog::GetPointListRect() const { return m_pointList.WindowRect(); }
+
+int MainDialog::PointListRowAt(POINT screen) const { return m_pointList.HitTest(m_pointList.ScreenToClient(screen)); }
+
+void MainDialog::TransferPoints(int dropRow) {
+  // What the drag left on the screen is painted before the copying starts.
+  Update();
+  InsertPoints([&](PointFile& file, int maxPoints) { return m_importPanel.TransferPoints(file, dropRow, maxPoints); },
+               NewRows::kKeepSelection);
 }

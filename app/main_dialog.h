@@ -1,35 +1,33 @@
-// MainDialog: the main window (template 132, menu 128). It owns every long-lived object of
-// the program and routes each command, notification and message to its handler. The
-// handlers live in the files of what they do:
-//   main_dialog.cpp          construction, initialisation, drops, painting, closing
+// MainDialog: the main window (template 132, menu 128). It holds the open file and its point
+// list, and joins the subsystems, each an object that owns its state: the point icons, the
+// map link (HelperLink) and the import screen (ImportPanel). Every command, notification and
+// message arrives here and is routed to its handler; the window's own handlers live in the
+// files of what they do:
+//   main_dialog.cpp          construction, initialisation, drops, painting, closing, routing
 //   main_layout.cpp          the two layouts, resizing, minimum size
-//   point_list_commands.cpp  filling the list, status texts, icons, row click, context menu
+//   point_list_commands.cpp  filling the list, status texts, row click, context menu
 //   file_commands.cpp        open, save, save as, the question on closing
-//   point_commands.cpp       edit, add, delete, the point edit dialog
-//   maplink/map_link.cpp     the helper program: start, text commands, replies, close
-//   maplink/map_commands.cpp map display, position capture, the map-object choice
-//   import/import_commands.cpp  the import command, the transfer from the import list
+//   point_commands.cpp       edit, add, delete, the point edit dialog, new points
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
-#include <string_view>
 
+#include "app/point_list_view.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/prompts.h"
 #include "framework/win32_file_store.h"
-#include "import/import_list_view.h"
-#include "maplink/helper_protocol.h"
-#include "maplink/map_message_ids.h"
-#include "maplink/map_object_dialog.h"
+#include "import/import_panel.h"
+#include "lists/point_icons.h"
+#include "maplink/helper_link.h"
+#include "maplink/win32_helper_channel.h"
 #include "pointfile/point_file.h"
-#include "app/point_list_host.h"
-#include "app/point_list_view.h"
-#include "app/point_text_row.h"
+#include "pointfile/point_insertion.h"
 
-class MainDialog : public Dialog, public PointListHost {
+class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost {
  public:
   // `commandLine` is the text after the program's name (Shift_JIS); its first token names
   // the file opened at start-up.
@@ -48,13 +46,7 @@ class MainDialog : public Dialog, public PointListHost {
 
   // --- Point list and status bar --------------------------------------------------------
   void FillPointList();
-  void RefreshPointRow(int index);
-  void AddPointRow(const PointTextRow& row, int index);
-  void SelectRow(int index);
   void UpdateStatusTexts();
-  void LoadPointIcons();
-  HICON GetLargeIcon(int image) const;  // the caller destroys it
-  RECT GetPointListRect() const override;  // screen coordinates
 
   // --- File commands --------------------------------------------------------------------
   void SavePoints(const std::string& path);
@@ -73,51 +65,45 @@ class MainDialog : public Dialog, public PointListHost {
   void LayoutImportScreen();
   void AlignRight(int controlId);
 
-  // --- Import list (import/import_commands.cpp) ---------------------------------------
-  // Copies the points of the rows selected in the import list in front of `dropRow` of
-  // the point list (negative: after the last row).
-  void TransferPoints(int dropRow) override;
-  int PointListRowAt(POINT screen) const override;
-
-  // --- Map link -------------------------------------------------------------------------
-  void RegisterMapMessages();
-  // Whether the helper program stands beside the program (m_helperPresent).
-  void CheckHelperPresent();
-  // Starts the helper beside the program, when there is one, and sends the start
-  // sequence: layer, map-object name, map start. Marks the helper started either way.
-  void StartHelper();
-  // Posts one text command to the helper's window; with no such window it is lost.
-  void SendTextCommand(MapMessage command, std::string_view text);
-  // Asks the helper to end and waits for it, a few seconds at most.
-  void CloseHelper();
-
-  // --- For the list controls, the dialogs it runs, and tests ----------------------------
-  PointFile& Points() override { return m_pointFile; }
+  // --- The window's state and parts, for the dialogs it runs and for tests --------------
+  PointFile& Points() { return m_pointFile; }
   PointListView& PointList() { return m_pointList; }
-  ImportListView& ImportList() { return m_importList; }
   StatusBar& Status() { return m_statusBar; }
-  const ImageList& SmallIcons() const override { return m_smallIcons; }
-  const ImageList& LargeIcons() const override { return m_largeIcons; }
+  const PointIcons& Icons() const { return m_icons; }
+  HelperLink& MapLink() { return m_helperLink; }
+  ImportPanel& Import() { return m_importPanel; }
   const std::string& FilePath() const { return m_filePath; }
   const std::string& SavePath() const { return m_savePath; }
   const std::string& FileDir() const { return m_fileDir; }
-  const std::string& ImportDir() const { return m_importDir; }
   int ViewMode() const { return m_viewMode; }
-  bool HelperPresent() const { return m_helperPresent; }
-  bool HelperStarted() const { return m_helperStarted; }
-  const std::string& MapObjectName() const { return m_mapObjectName; }
-  MapObjectDialog& MapObjects() { return m_mapObjectDialog; }
   int MinWidth() const { return m_minWidth; }
   int MinHeight() const { return m_minHeight; }
   HICON Icon() const { return m_hIcon; }
   HBRUSH BackgroundBrush() const { return m_bkBrush; }
-  FileStore& Files() override { return m_fileStore; }
-  MessageSink& Messages() override { return m_messageSink; }
 
  protected:
   void DoDataExchange(DataExchange& dx) override;
 
  private:
+  // How the new rows of an insertion are selected.
+  enum class NewRows {
+    kKeepSelection,   // the rows selected before stay selected (a drop from the import list)
+    kSelect,          // only the new rows are selected (a capture)
+    kSelectAndFocus,  // ... and the first of them has the focus (an added point)
+  };
+  // The one way new points reach the open file: `insert` puts them into the file (through
+  // InsertPoints, with this window's limit), then their rows are shown, the count follows,
+  // and a file that took fewer than asked for gets the one message about the limit.
+  Insertion InsertPoints(const std::function<Insertion(PointFile&, int maxPoints)>& insert, NewRows newRows);
+
+  // The map link's and the import list's view of this window.
+  void MarkerAvailable() override;
+  void MarkerTextsChanged(const MarkerTexts& marker) override;
+  void PointCaptured(const MarkerTexts& marker) override;
+  RECT GetPointListRect() const override;
+  int PointListRowAt(POINT screen) const override;
+  void TransferPoints(int dropRow) override;
+
   // Window messages (main_dialog.cpp, main_layout.cpp).
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnQueryDragIcon(WPARAM, LPARAM);
@@ -143,65 +129,44 @@ class MainDialog : public Dialog, public PointListHost {
   void OnFileSave();
   void OnFileSaveAs();
 
-  // Import list (import/import_commands.cpp).
-  void OnFileImport();
-
   // Point commands (point_commands.cpp).
   void OnEditPoint();
   void OnAddPoint();
   void OnDeletePoint();
 
-  // Map link (maplink/map_link.cpp, maplink/map_commands.cpp).
+  // Routed to the map link and the import screen (main_dialog.cpp).
   void OnMapDisplay();
   void OnCapturePosition();
   void OnSelectMapObject();
   LRESULT OnMarkerNotice(WPARAM, LPARAM);
   LRESULT OnHelperReply(WPARAM, LPARAM);
-  UINT MapMessageId(MapMessage message) const { return m_mapMessages.Id(message); }
-  HWND FindHelperWindow() const;
-  void ReleaseHelperProcess();
+  void OnFileImport();
 
-  // Members in the order the window's parts were designed in.
+  // How the core reaches files and the user.
+  Win32FileStore m_fileStore;
+  MessageBoxSink m_messageSink{*this};
   StatusBar m_statusBar;
-  // Registered message ids of the helper protocol.
-  MapMessageIds m_mapMessages;
-  TextAssembler m_replyText;
-  PROCESS_INFORMATION m_helperProcess{};
-  HWND m_helperWindow = nullptr;
-  std::string m_markerLongitude;
   PointFile m_pointFile;
-  ImageList m_smallIcons;
-  ImageList m_largeIcons;
-  int m_editIndex = 0;
-  PointTextRow m_row;
+  PointIcons m_icons;
+  PointListView m_pointList{m_icons, m_pointFile};
+  Win32HelperChannel m_helperChannel;
+  HelperLink m_helperLink{m_helperChannel, *this};
+  ImportPanel m_importPanel{m_icons, *this, m_fileStore, m_messageSink};
   unsigned char m_viewMode = 0;  // 0 edit screen, 1 import screen
   std::string m_fileDir;
   COLORREF m_bkColor = RGB(0, 0, 0);
   std::string m_filePath;
   std::string m_savePath;
   HBRUSH m_bkBrush = nullptr;
-  std::string m_keyName;
   int m_maxPoints = 0;
-  std::string m_mapObjectName;
   Edit m_lonEdit;
   Edit m_latEdit;
-  PointListView m_pointList{*this};
-  ImportListView m_importList{*this};
-  bool m_helperPresent = false;
-  bool m_helperStarted = false;
-  std::string m_markerLatitude;
-  MapObjectDialog m_mapObjectDialog;
   int m_minWidth = 0;
   int m_minHeight = 0;
   HICON m_hIcon = nullptr;
-  std::string m_importDir;
-  std::string m_importPath;
   // Set once the window has been initialised: size notifications before that (during
   // creation) find no controls to place.
   bool m_sizedOnce = false;
-  // How the core reaches files and the user.
-  Win32FileStore m_fileStore;
-  MessageBoxSink m_messageSink{*this};
 
   OSTREL_MESSAGE_TABLE();
 };

@@ -25,10 +25,10 @@ int PlaceTopRow(const Window& dialog, bool helperPresent, const RECT& client) {
 void MainDialog::LayoutEditScreen() {
   m_viewMode = 0;
   const RECT client = ClientRect();
-  const int top = PlaceTopRow(*this, m_helperPresent, client);
+  const int top = PlaceTopRow(*this, m_helperLink.HelperPresent(), client);
   const int buttonWidth = Width(Window(Item(IDC_EDIT_POINT)).ClientRect());
   const int bottom = client.bottom - Height(m_statusBar.ClientRect()) - 2;
-  m_importList.Show(SW_HIDE);
+  m_importPanel.ImportList().Show(SW_HIDE);
   m_pointList.Move(client.left, top, (client.right - buttonWidth - 12) - client.left, bottom - top);
   m_pointList.Show(SW_SHOW);
 }
@@ -36,16 +36,16 @@ void MainDialog::LayoutEditScreen() {
 void MainDialog::LayoutImportScreen() {
   m_viewMode = 1;
   const RECT client = ClientRect();
-  const int top = PlaceTopRow(*this, m_helperPresent, client);
+  const int top = PlaceTopRow(*this, m_helperLink.HelperPresent(), client);
   const int buttonWidth = Width(Window(Item(IDC_EDIT_POINT)).ClientRect());
   const int bottom = client.bottom - Height(m_statusBar.ClientRect()) - 2;
   m_pointList.Show(SW_HIDE);
-  m_importList.Show(SW_SHOW);
+  m_importPanel.ImportList().Show(SW_SHOW);
   m_pointList.Show(SW_SHOW);
   const int split = client.right - buttonWidth - 10;
   const int half = split / 2;
   m_pointList.Move(half, top, split - half, bottom - top);
-  m_importList.Move(client.left, top, half - client.left, bottom - top);
+  m_importPanel.ImportList().Move(client.left, top, half - client.left, bottom - top);
 }
 
 void MainDialog::AlignRight(int controlId) {

@@ -1,20 +1,15 @@
-// Edit, add and delete points, and the point edit dialog they run. Row i of the point
-// list shows slot i of the point file after every command.
+// Edit, add and delete points, the point edit dialog they run, and the one way new points
+// reach the open file. Row i of the point list shows slot i of the point file after every
+// command.
 #include <algorithm>
 #include <vector>
 
-#include "framework/prompts.h"
 #include "app/main_dialog.h"
 #include "app/point_edit_dialog.h"
 #include "app/point_entry.h"
+#include "framework/prompts.h"
 
 namespace {
-
-std::vector<int> SelectedRows(const PointListView& list) {
-  std::vector<int> rows;
-  for (int i = list.FirstSelectedFrom(0); i >= 0; i = list.FirstSelectedFrom(i + 1)) rows.push_back(i);
-  return rows;
-}
 
 // The first row a command changes when the first row it inserts, removes or selects is
 // `first`: the focus moves to the selected row, so the row that had it changes too.
@@ -29,9 +24,8 @@ void MainDialog::OnEditPoint() {
   const int index = m_pointList.FirstSelectedFrom(0);
   // A blank row stands for an empty slot between points of a foreign file: nothing to edit.
   if (index < 0 || !m_pointFile.IsUsed(index)) return;
-  m_editIndex = index;
   EditPoint(false, index);
-  RefreshPointRow(index);  // also after Cancel: the row shows the point as it is
+  m_pointList.RefreshPointRow(m_pointFile, index);  // also after Cancel: the row shows the point as it is
   m_pointList.Update();
 }
 
@@ -40,30 +34,13 @@ void MainDialog::OnAddPoint() {
     ShowPointLimit();
     return;
   }
-  // The new point goes in front of the first selected one, or at the top. A file from
-  // elsewhere may have points after a gap; a new point never goes past the end of the
-  // leading run, where it would land on such a point.
-  const bool gaps = m_pointFile.CountStrayPoints() > 0;
-  const int position = std::min(std::max(m_pointList.FirstSelectedFrom(0), 0), m_pointFile.CountPoints());
-  if (EditPoint(true, position) == IDOK) {
-    ListRedrawPause pause(m_pointList);
-    pause.RowsChangedFrom(FirstChangedRow(m_pointList, position));
-    if (gaps) {
-      m_pointList.ShowSlotsFrom(m_pointFile, position);
-    } else {
-      m_row.ReadSlot(m_pointFile, position);
-      AddPointRow(m_row, position);
-    }
-    for (int row : SelectedRows(m_pointList)) m_pointList.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    SelectRow(position);
-    m_pointList.EnsureVisible(position, false);
-    UpdateStatusTexts();
-  }
+  // The new point goes in front of the first selected one, or at the top.
+  EditPoint(true, std::max(m_pointList.FirstSelectedFrom(0), 0));
   m_pointList.Update();
 }
 
 void MainDialog::OnDeletePoint() {
-  const std::vector<int> selected = SelectedRows(m_pointList);
+  const std::vector<int> selected = m_pointList.SelectedRows();
   if (selected.empty()) return;
   if (m_pointFile.CountStrayPoints() > 0) {
     // Behind a gap the table does not close up as the rows would: delete from the back so
@@ -71,7 +48,7 @@ void MainDialog::OnDeletePoint() {
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) m_pointFile.DeleteRecord(*it);
     for (int row : selected) m_pointList.SetItemState(row, 0, LVIS_SELECTED | LVIS_FOCUSED);
     m_pointList.ShowSlotsFrom(m_pointFile, selected.front());
-    if (selected.front() < m_pointList.GetItemCount()) SelectRow(selected.front());
+    if (selected.front() < m_pointList.GetItemCount()) m_pointList.SelectRow(selected.front());
     UpdateStatusTexts();
     return;
   }
@@ -85,30 +62,62 @@ void MainDialog::OnDeletePoint() {
     m_pointList.DeleteItem(index);
     m_pointFile.DeleteRecord(index);
     UpdateStatusTexts();
-    if (index < m_pointList.GetItemCount()) SelectRow(index);
+    if (index < m_pointList.GetItemCount()) m_pointList.SelectRow(index);
   }
 }
 
-void MainDialog::ShowPointLimit() {
-  char text[64];
-  std::snprintf(text, sizeof text, "%d地点以上は登録出来ません", m_maxPoints);
-  Prompts().ShowMessage(m_hwnd, text);
-}
+void MainDialog::ShowPointLimit() { Prompts().ShowMessage(m_hwnd, PointLimitText(m_maxPoints)); }
 
 int MainDialog::EditPoint(bool isNew, int index) {
-  PointEditDialog dialog(m_hwnd, m_largeIcons);
+  PointEditDialog dialog(m_hwnd, m_icons.Large());
   dialog.entry = isNew ? NewPointEntry() : ReadPointEntry(m_pointFile, index);
   const INT_PTR result = dialog.DoModal();
   if (result != IDOK) return static_cast<int>(result);
-  switch (StorePointEntry(m_pointFile, isNew, index, dialog.entry)) {
-    case StoreResult::kStored:
-      return IDOK;
-    case StoreResult::kIncomplete:
-      Prompts().ShowMessage(m_hwnd, kEntryIncompleteText);
-      return IDCANCEL;
-    case StoreResult::kNoRoom:
-      ShowPointLimit();
-      return IDCANCEL;
+  if (!IsEntryComplete(dialog.entry)) {
+    Prompts().ShowMessage(m_hwnd, kEntryIncompleteText);
+    return IDCANCEL;
   }
-  return IDCANCEL;
+  if (!isNew) {
+    StorePointEntry(m_pointFile, index, dialog.entry);
+    return IDOK;
+  }
+  const Insertion added = InsertPoints(
+      [&](PointFile& file, int maxPoints) { return InsertPointEntry(file, index, dialog.entry, maxPoints); },
+      NewRows::kSelectAndFocus);
+  return added.count > 0 ? IDOK : IDCANCEL;
+}
+
+Insertion MainDialog::InsertPoints(const std::function<Insertion(PointFile&, int maxPoints)>& insert,
+                                   NewRows newRows) {
+  // Behind a gap of a file from elsewhere the table does not move in step with the rows:
+  // the rows are then shown afresh from the slots.
+  const bool gaps = m_pointFile.CountStrayPoints() > 0;
+  const Insertion done = insert(m_pointFile, m_maxPoints);
+  if (done.count > 0) {
+    // Rows above the new ones keep their looks, unless the selection leaves them.
+    int changedFrom = done.first;
+    if (newRows != NewRows::kKeepSelection) {
+      const int selected = m_pointList.FirstSelectedFrom(0);
+      changedFrom = FirstChangedRow(m_pointList, selected >= 0 ? std::min(selected, done.first) : done.first);
+    }
+    ListRedrawPause pause(m_pointList);
+    pause.RowsChangedFrom(changedFrom);
+    if (newRows != NewRows::kKeepSelection) m_pointList.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (gaps) {
+      m_pointList.ShowSlotsFrom(m_pointFile, done.first);
+    } else {
+      for (int slot = done.first; slot < done.first + done.count; ++slot) m_pointList.AddPointRow(m_pointFile, slot);
+    }
+    if (newRows != NewRows::kKeepSelection) {
+      for (int slot = done.first; slot < done.first + done.count; ++slot)
+        m_pointList.SetItemState(slot, LVIS_SELECTED, LVIS_SELECTED);
+      if (newRows == NewRows::kSelectAndFocus) m_pointList.SetItemState(done.first, LVIS_FOCUSED, LVIS_FOCUSED);
+      m_pointList.EnsureVisible(done.first, false);
+    }
+    UpdateStatusTexts();
+  }
+  m_pointList.Update();
+  // The points that went in stay. The box comes once the list shows them.
+  if (done.full) ShowPointLimit();
+  return done;
 }

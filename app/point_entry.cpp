@@ -1,7 +1,6 @@
 #include "app/point_entry.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "pointfile/point_file.h"
 #include "pointfile/text_forms.h"
@@ -52,12 +51,6 @@ bool IsLatLonPlausible(std::string_view longitudeText, std::string_view latitude
   return longitude >= 122 && longitude <= 146 && latitude >= 24 && latitude <= 45;
 }
 
-std::string PointLimitText(int limit) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%d地点以上は登録出来ません", limit);
-  return text;
-}
-
 std::string CheckEntryOnOk(const std::string& name, const std::string& longitude,
                            const std::string& latitude) {
   if (name.empty()) return kEnterNameText;
@@ -65,12 +58,13 @@ std::string CheckEntryOnOk(const std::string& name, const std::string& longitude
   return {};
 }
 
-StoreResult StorePointEntry(PointFile& file, bool isNew, int slot, const PointEntry& entry) {
-  if (entry.name.empty() || entry.longitude.empty() || entry.latitude.empty()) {
-    return StoreResult::kIncomplete;
-  }
-  if (isNew && file.InsertRecord(slot) < 0) return StoreResult::kNoRoom;
+bool IsEntryComplete(const PointEntry& entry) {
+  return !entry.name.empty() && !entry.longitude.empty() && !entry.latitude.empty();
+}
 
+namespace {
+
+void StoreChangedFields(PointFile& file, int slot, const PointEntry& entry) {
   if (file.GetName(slot) != entry.name) file.SetName(slot, entry.name);
   if (file.GetLocation(slot) != entry.location) file.SetLocation(slot, entry.location);
   if (file.GetLongitudeText(slot) != entry.longitude) file.SetLongitudeText(slot, entry.longitude);
@@ -80,6 +74,18 @@ StoreResult StorePointEntry(PointFile& file, bool isNew, int slot, const PointEn
   if (file.GetPhone(slot) != entry.phone) file.SetPhone(slot, entry.phone);
   const std::uint16_t voice = entry.voiceCode & PointRecord::kVoiceMask;
   if (file.GetVoiceCode(slot) != voice) file.SetVoiceCode(slot, voice);
+}
+
+}  // namespace
+
+StoreResult StorePointEntry(PointFile& file, int slot, const PointEntry& entry) {
+  if (!IsEntryComplete(entry)) return StoreResult::kIncomplete;
+  StoreChangedFields(file, slot, entry);
   file.UpdateChecksum(slot);
   return StoreResult::kStored;
+}
+
+Insertion InsertPointEntry(PointFile& file, int slot, const PointEntry& entry, int maxPoints) {
+  return InsertPoints(file, slot, IsEntryComplete(entry) ? 1 : 0, maxPoints, InsertionOrder::kInOrder,
+                      [&](int at, int) { StoreChangedFields(file, at, entry); });
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "pointfile/point_insertion.h"
+
 class PointFile;
 
 struct PointEntry {
@@ -44,21 +46,25 @@ inline constexpr char kEnterNameText[] = "地点名称を入力してくださ�
 inline constexpr char kEnterLatLonText[] = "緯度、経度を正しく入力してください。";
 inline constexpr char kEntryIncompleteText[] = "地点名称、緯度、経度を正しく入力して下さい。";
 
-// The message when the table has no room: "%d地点以上は登録出来ません" with `limit`.
-std::string PointLimitText(int limit);
-
 // The check made when the user presses OK: the message to show and keep the dialog open
 // with, or an empty string to close it.
 std::string CheckEntryOnOk(const std::string& name, const std::string& longitude,
                            const std::string& latitude);
 
+// Whether the entry can be stored: a name and both coordinates given. An incomplete entry
+// changes nothing; the caller shows kEntryIncompleteText.
+bool IsEntryComplete(const PointEntry& entry);
+
 enum class StoreResult {
   kStored,      // written (or nothing needed writing) and the checksum updated
-  kIncomplete,  // name or a coordinate empty: nothing changed; show kEntryIncompleteText
-  kNoRoom,      // a new point could not get slot `slot`: nothing changed
+  kIncomplete,  // name or a coordinate empty: nothing changed
 };
 
-// Writes `entry` into slot `slot`: for a new point a fresh slot is opened there first. Only
-// the fields whose value differs from the stored one are written, so an unchanged point
-// keeps its exact bytes and the file's modified flag; then the slot's checksum is sealed.
-StoreResult StorePointEntry(PointFile& file, bool isNew, int slot, const PointEntry& entry);
+// Writes `entry` into the point in slot `slot`. Only the fields whose value differs from the
+// stored one are written, so an unchanged point keeps its exact bytes and the file's
+// modified flag; then the slot's checksum is sealed.
+StoreResult StorePointEntry(PointFile& file, int slot, const PointEntry& entry);
+
+// A new point in front of `slot` with what `entry` holds, through InsertPoints: nothing goes
+// in for an incomplete entry, or when the file already holds `maxPoints` points.
+Insertion InsertPointEntry(PointFile& file, int slot, const PointEntry& entry, int maxPoints);

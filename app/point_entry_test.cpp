@@ -1,4 +1,5 @@
 #include "app/point_entry.h"
+#include "app/voice_guidance.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +80,7 @@ TEST(StorePointEntry, OkWithoutChangesLeavesEveryByteAndTheFlag) {
 
   PointEntry entry = ReadPointEntry(file, 1);
   entry.voiceCode = 0x0A0;  // what the voice box gives back for the stored choice
-  EXPECT_EQ(StorePointEntry(file, false, 1, entry), StoreResult::kStored);
+  EXPECT_EQ(StorePointEntry(file, 1, entry), StoreResult::kStored);
   EXPECT_TRUE(ChangedOffsets(before, file).empty());
   EXPECT_FALSE(file.IsModified());
   EXPECT_EQ(file.GetLongitude(1), 139u * kUnitsPerDegree + 1);
@@ -90,7 +91,7 @@ TEST(StorePointEntry, WritesOnlyTheChangedFieldAndTheChecksum) {
   const PointFile before = file;
   PointEntry entry = ReadPointEntry(file, 1);
   entry.nickname = "new";
-  ASSERT_EQ(StorePointEntry(file, false, 1, entry), StoreResult::kStored);
+  ASSERT_EQ(StorePointEntry(file, 1, entry), StoreResult::kStored);
 
   const std::size_t slot = kHeaderLength + PointRecord::kEncodedLength;
   for (std::size_t k : ChangedOffsets(before, file)) {
@@ -113,7 +114,7 @@ TEST(StorePointEntry, ANewPointTakesTheSlotAndPushesTheRestDown) {
   entry.iconNumber = 60;  // beyond the pictures, still a valid icon number
   entry.voiceCode = 0x000;
   entry.date = "2099/01/01";  // shown only: the insertion's own date stays
-  ASSERT_EQ(StorePointEntry(file, true, 1, entry), StoreResult::kStored);
+  ASSERT_EQ(InsertPointEntry(file, 1, entry, kSlotCount).count, 1);
 
   EXPECT_EQ(file.GetPointCount(), 4);
   EXPECT_EQ(file.GetName(0), "PA");
@@ -131,7 +132,7 @@ TEST(StorePointEntry, AStoredVoiceCodeKeepsTheOtherFlagBits) {
   PointFile file = ThreePoints();
   PointEntry entry = ReadPointEntry(file, 0);
   entry.voiceCode = 0x3E0;
-  ASSERT_EQ(StorePointEntry(file, false, 0, entry), StoreResult::kStored);
+  ASSERT_EQ(StorePointEntry(file, 0, entry), StoreResult::kStored);
   EXPECT_EQ(file.GetFlagWord(0), PointRecord::kFlagCreated | PointRecord::kFlagNickname | 0x3E0);
 }
 
@@ -143,7 +144,9 @@ TEST(StorePointEntry, AnIncompleteEntryChangesNothing) {
     entry.name = field == 0 ? "" : "x";
     entry.longitude = field == 1 ? "" : "139";
     entry.latitude = field == 2 ? "" : "35";
-    EXPECT_EQ(StorePointEntry(file, true, 0, entry), StoreResult::kIncomplete);
+    EXPECT_FALSE(IsEntryComplete(entry));
+    EXPECT_EQ(InsertPointEntry(file, 0, entry, kSlotCount).count, 0);
+    EXPECT_EQ(StorePointEntry(file, 0, entry), StoreResult::kIncomplete);
     EXPECT_TRUE(ChangedOffsets(before, file).empty());
     EXPECT_EQ(file.GetPointCount(), 3);
     EXPECT_FALSE(file.IsModified());
@@ -158,7 +161,7 @@ TEST(StorePointEntry, AFullTableTakesNoNewPoint) {
   entry.name = "x";
   entry.longitude = "139";
   entry.latitude = "35";
-  EXPECT_EQ(StorePointEntry(file, true, 0, entry), StoreResult::kNoRoom);
+  EXPECT_TRUE(InsertPointEntry(file, 0, entry, kSlotCount).full);
   EXPECT_EQ(file.GetPointCount(), kSlotCount);
   EXPECT_FALSE(file.IsModified());
 }
@@ -173,4 +176,17 @@ TEST(ReadPointEntry, ShowsTheStoredVoiceBitsAndDateAndTime) {
   EXPECT_EQ(entry.time, "07:05:03");
   EXPECT_EQ(entry.name, "PC");
   EXPECT_EQ(entry.iconNumber, 1);
+}
+
+TEST(VoiceGuidance, FindsTheEntryByTheVoiceBitsOnly) {
+  EXPECT_EQ(VoiceIndexForCode(0x3E0), 0);
+  EXPECT_EQ(VoiceIndexForCode(0x000), 1);
+  EXPECT_EQ(VoiceIndexForCode(0x8400), 1);  // a new point's start value: fanfare
+  EXPECT_EQ(VoiceIndexForCode(0xC1E0), 16);
+  // Codes 16-30 have no entry and show as "no voice".
+  EXPECT_EQ(VoiceIndexForCode(0x200), 0);
+  EXPECT_EQ(VoiceIndexForCode(0x3C0), 0);
+  for (int i = 0; i < kVoiceGuidanceCount; ++i) {
+    EXPECT_EQ(VoiceIndexForCode(VoiceGuidanceTable[i].code), i) << i;
+  }
 }

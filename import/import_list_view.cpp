@@ -2,11 +2,9 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <optional>
 
 #include "framework/dropped_files.h"
-#include "app/point_text_row.h"
 #include "resources/resource.h"
 
 const MessageEntry ImportListView::kMessageEntries[] = {
@@ -20,15 +18,10 @@ OSTREL_DEFINE_MESSAGE_TABLE(ImportListView, PointListCtrl);
 
 void ImportListView::LoadSource(const std::string& path) {
   m_sourcePath = path;
-  m_sourceFile.LoadFile(path, m_host.Files(), m_host.Messages());
-  {
-    ListRedrawPause pause(*this);
-    DeleteAllItems();
-    // As in the point list, a gap in a file from elsewhere shows as blank rows, so that
-    // the points after it keep their own rows and can be copied too.
-    const int rows = std::min(ListedSlotCount(m_sourceFile), m_maxPoints);
-    for (int i = 0; i < rows; ++i) InsertRow(PointTextRow::FromSlot(m_sourceFile, i), i);
-  }
+  m_sourceFile.LoadFile(path, m_files, m_messages);
+  // As in the point list, a gap in a file from elsewhere shows as blank rows, so that the
+  // points after it keep their own rows and can be copied too.
+  FillRows(m_sourceFile, m_maxPoints);
   Update();
 }
 
@@ -45,7 +38,7 @@ void ImportListView::SetDragCursor() const {
 
 LRESULT ImportListView::OnDropFiles(WPARAM wParam, LPARAM) {
   // Only the last file of the drop counts. Where the import dialog starts stays as it was.
-  if (const std::optional<std::string> path = TakeLastDroppedFile(reinterpret_cast<HDROP>(wParam), m_host.Messages()))
+  if (const std::optional<std::string> path = TakeLastDroppedFile(reinterpret_cast<HDROP>(wParam), m_messages))
     LoadSource(*path);
   return 0;
 }

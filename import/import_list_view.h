@@ -8,12 +8,29 @@
 
 #include <string>
 
-#include "app/point_list_view.h"
+#include "lists/point_list_ctrl.h"
 #include "pointfile/point_file.h"
+
+// What the import list needs of the window it copies points into.
+class ImportListHost {
+ public:
+  // The point list's window rectangle, in screen coordinates: where a drag may end.
+  virtual RECT GetPointListRect() const = 0;
+  // The row of the point list under a point in screen coordinates, or -1 on no row.
+  virtual int PointListRowAt(POINT screen) const = 0;
+  // Copies the rows selected in the import list into the open file in front of row
+  // `dropRow` of the point list; a negative row means after the last one.
+  virtual void TransferPoints(int dropRow) = 0;
+
+ protected:
+  ~ImportListHost() = default;
+};
 
 class ImportListView : public PointListCtrl {
  public:
-  using PointListCtrl::PointListCtrl;
+  // Source files are read through `files`; what goes wrong is told through `messages`.
+  ImportListView(const PointIcons& icons, ImportListHost& host, FileStore& files, MessageSink& messages)
+      : PointListCtrl(icons), m_host(host), m_files(files), m_messages(messages) {}
 
   // Loads `path` as the source file and shows its points, row i for slot i. The load
   // reports its own failures; whatever is not a point file leaves the list empty.
@@ -34,6 +51,9 @@ class ImportListView : public PointListCtrl {
   LRESULT OnMouseMove(WPARAM, LPARAM);
   LRESULT OnLButtonUp(WPARAM, LPARAM);
 
+  ImportListHost& m_host;
+  FileStore& m_files;
+  MessageSink& m_messages;
   PointFile m_sourceFile;
   std::string m_sourcePath;
   bool m_dragging = false;

@@ -15,6 +15,17 @@
 #include <string_view>
 #include <vector>
 
+// How the two programs find each other: the helper is "Quorvin2.exe" beside the editor and
+// owns a top-level window titled "Quorvin"; the editor's main window is titled "Ostrel" (its
+// message boxes share that caption, so the helper looks for the one that has a menu). Any
+// program put in the helper's place relies on these, as on the map-object key the editor
+// keeps the names of the map programs under: SOFTWARE\Brannock\ and the key word.
+inline constexpr char kHelperFileName[] = "Quorvin2.exe";
+inline constexpr char kHelperWindowTitle[] = "Quorvin";
+inline constexpr char kEditorWindowTitle[] = "Ostrel";
+inline constexpr char kMapObjectKeyParent[] = "SOFTWARE\\Brannock\\";
+inline constexpr char kMapObjectKeyWord[] = "Merlow";
+
 // The registered names, in the order both sides register them. The helper and any program
 // put in its place know them by name only; the ids differ from session to session.
 enum class MapMessage : int {

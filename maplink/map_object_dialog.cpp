@@ -1,6 +1,6 @@
 #include "maplink/map_object_dialog.h"
 
-#include "maplink/win32_registry.h"
+#include "registry/win32_registry.h"
 #include "resources/resource.h"
 
 const MessageEntry MapObjectDialog::kMessageEntries[] = {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "maplink/testing/memory_registry.h"
+#include "registry/testing/memory_registry.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 
 #include <optional>
 
+#include "maplink/helper_protocol.h"
 #include "maplink/map_object_list.h"
 
-std::string MapObjectStore::KeyPath() const { return "SOFTWARE\\Brannock\\" + m_keyName; }
+std::string MapObjectStore::KeyPath() const { return kMapObjectKeyParent + m_keyName; }
 
 RegistryRoot MapObjectStore::ReadRoot() const {
   if (m_registry->OpenForWriting(RegistryRoot::kLocalMachine, KeyPath())) return RegistryRoot::kLocalMachine;

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "maplink/registry.h"
+#include "registry/registry.h"
 
 class MapObjectStore {
  public:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pointfile/point_file.h"
+#include "pointfile/point_insertion.h"
 #include "pointfile/text_forms.h"
 #include "pointfile/testing/point_images.h"
 
@@ -335,6 +336,43 @@ TEST(TableOperations, AgreeWithAModelOverRandomSequences) {
       }
     }
   }
+}
+
+
+// New points through InsertPoints: point k is filled with the letter 'a' + k.
+TEST(InsertPoints, PutsPointsInOrderOrReversedNeverPastTheRunAndStopsAtTheLimit) {
+  struct Case {
+    const char* before;
+    int slot, count, maxPoints;
+    InsertionOrder order;
+    const char* after;
+    Insertion result;
+  };
+  const auto kInOrder = InsertionOrder::kInOrder;
+  const auto kEachAtSlot = InsertionOrder::kEachAtSlot;
+  const Case cases[] = {
+      {"ABC", 1, 2, kSlotCount, kInOrder, "AabBC", {1, 2, false}},
+      {"ABC", 1, 3, kSlotCount, kEachAtSlot, "AcbaBC", {1, 3, false}},
+      {"ABC", 9, 1, kSlotCount, kInOrder, "ABCa", {3, 1, false}},
+      // A foreign file's point after a gap is never written over: the run takes the points.
+      {"AB.S", 3, 1, kSlotCount, kInOrder, "ABaS", {2, 1, false}},
+      {"AB.S", 0, 2, kSlotCount, kInOrder, "abABS", {0, 2, false}},
+      {"ABC", 0, 3, 4, kInOrder, "aABC", {0, 1, true}},
+      {"ABC", 2, 1, 3, kInOrder, "ABC", {2, 0, true}},
+  };
+  for (const Case& c : cases) {
+    PointFile file = Loaded(ImageOfLetters(c.before));
+    const Insertion done = InsertPoints(file, c.slot, c.count, c.maxPoints, c.order,
+                                        [&](int slot, int k) { file.SetLongitude(slot, 'a' + k); });
+    SCOPED_TRACE(std::string(c.before) + " -> " + c.after);
+    EXPECT_EQ(Layout(file), c.after);
+    EXPECT_EQ(done.first, c.result.first);
+    EXPECT_EQ(done.count, c.result.count);
+    EXPECT_EQ(done.full, c.result.full);
+    for (int slot = done.first; slot < done.first + done.count; ++slot)
+      EXPECT_EQ(file.GetChecksum(slot), file.ComputeChecksum(slot)) << slot;
+  }
+  EXPECT_EQ(PointLimitText(250), "250地点以上は登録出来ません");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // choice still holds for this session. Tests hand it a registry held in memory.
 #pragma once
 
-#include "maplink/registry.h"
+#include "registry/registry.h"
 
 enum class ExchangeDatum { kWgs84, kTokyo };
 

@@ -1,10 +1,13 @@
 #include "quorvin/editor_link.h"
 
+#include "framework/text_encoding.h"
+
 EditorLink::EditorLink() { m_ids.Register(); }
 
 HWND EditorLink::FindEditorWindow() {
+  static const std::wstring title = WidenText(kEditorWindowTitle);
   HWND window = nullptr;
-  while ((window = ::FindWindowExW(nullptr, window, nullptr, L"Ostrel")) != nullptr) {
+  while ((window = ::FindWindowExW(nullptr, window, nullptr, title.c_str())) != nullptr) {
     if (::GetMenu(window)) return window;
   }
   return nullptr;

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "quorvin/built_in_map.h"
-#include "maplink/win32_registry.h"
+#include "registry/win32_registry.h"
 #include "quorvin/datum_setting.h"
 #include "quorvin/quorvin_window.h"
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "framework/text_encoding.h"
+#include "pointfile/point_record.h"
 #include "pointfile/text_forms.h"
 #include "quorvin/quorvin_resource.h"
 
@@ -21,7 +22,7 @@ constexpr int kFitMargin = 48;
 // Degrees as the program's DMS text; nothing for a negative value, which no point file holds.
 std::string DmsText(double degrees) {
   if (degrees < 0) return "";
-  return FormatDms(static_cast<std::uint32_t>(std::llround(degrees * 3600 * 2048)));
+  return FormatDms(static_cast<std::uint32_t>(std::llround(degrees * kUnitsPerDegree)));
 }
 
 }  // namespace
@@ -65,7 +66,7 @@ QuorvinWindow::~QuorvinWindow() {
 }
 
 bool QuorvinWindow::Create() {
-  return FrameWindow::Create(kWindowClass, "Quorvin", IDR_QUORVIN_MENU, 900, 700);
+  return FrameWindow::Create(kWindowClass, kHelperWindowTitle, IDR_QUORVIN_MENU, 900, 700);
 }
 
 LRESULT QuorvinWindow::OnCreate(WPARAM, LPARAM) {

@@ -6,7 +6,14 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 scripts/install-deps.sh
 
-step() { printf '\n=== %s\n' "$*"; }
+# Each stage's wall time, printed at the end.
+stages=()
+stage_start=$SECONDS
+step() {
+  [ -n "${stage_name:-}" ] && stages+=("$stage_name: $((SECONDS - stage_start)) s")
+  stage_name=$1 stage_start=$SECONDS
+  printf '\n=== %s\n' "$*"
+}
 
 step "native build and tests"
 cmake --preset native >/dev/null
@@ -27,3 +34,5 @@ step "Windows program: cross build and tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 scripts/with-display.sh ctest --preset windows
+step "done"
+printf '%s\n' "${stages[@]}"

@@ -15,7 +15,7 @@
 #include "framework/testing/scripted_prompter.h"
 #include "app/main_dialog.h"
 #include "pointfile/point_file.h"
-#include "app/point_text_row.h"
+#include "lists/point_text_row.h"
 #include "resources/resource.h"
 
 // `count` points named P00, P01, ...; icon number i % 55 + 1; fixed dates, sealed.

@@ -11,7 +11,7 @@ constexpr int kTopRow[] = {IDC_MARKER_LATITUDE,  IDC_MARKER_LATITUDE_LABEL, IDC_
 
 TEST_F(MainWindowTest, WithoutTheHelperTheListStartsAtTheTop) {
   MainDialog& d = Start("");
-  EXPECT_FALSE(d.HelperPresent());
+  EXPECT_FALSE(d.MapLink().HelperPresent());
   for (int id : kTopRow) EXPECT_FALSE(ControlVisible(id)) << id;
   const RECT client = d.ClientRect();
   const RECT list = ControlRect(IDC_POINT_LIST);
@@ -41,7 +41,7 @@ TEST_F(MainWindowTest, WithoutTheHelperTheListStartsAtTheTop) {
 TEST_F(MainWindowTest, WithTheHelperTheMarkerRowComesFirst) {
   InstallHelper();
   MainDialog& d = Start("");
-  EXPECT_TRUE(d.HelperPresent());
+  EXPECT_TRUE(d.MapLink().HelperPresent());
   for (int id : kTopRow) EXPECT_TRUE(ControlVisible(id)) << id;
   const int buttonHeight = Height(Window(d.Item(IDC_EDIT_POINT)).ClientRect());
   EXPECT_EQ(ControlRect(IDC_POINT_LIST).top, buttonHeight + 5);

@@ -86,10 +86,10 @@ TEST_F(PointListTest, HasTheColumnsColoursAndStylesOfThePointList) {
   EXPECT_EQ(List().GetTextColor(), RGB(255, 255, 255));
   // Both lists show the window's image lists, so neither may destroy them with itself.
   EXPECT_TRUE(::GetWindowLongPtrW(List().Handle(), GWL_STYLE) & LVS_SHAREIMAGELISTS);
-  EXPECT_EQ(List().GetImageList(LVSIL_SMALL), window.SmallIcons().Handle());
-  EXPECT_EQ(List().GetImageList(LVSIL_NORMAL), window.LargeIcons().Handle());
-  EXPECT_EQ(window.SmallIcons().GetImageCount(), 55);
-  EXPECT_EQ(window.LargeIcons().GetImageCount(), 55);
+  EXPECT_EQ(List().GetImageList(LVSIL_SMALL), window.Icons().Small().Handle());
+  EXPECT_EQ(List().GetImageList(LVSIL_NORMAL), window.Icons().Large().Handle());
+  EXPECT_EQ(window.Icons().Small().GetImageCount(), 55);
+  EXPECT_EQ(window.Icons().Large().GetImageCount(), 55);
 }
 
 TEST_F(PointListTest, AGapInAForeignFileShowsAsBlankRowsSoRowsStayOnTheirSlots) {
@@ -341,18 +341,18 @@ TEST(PointIcons, EachListShowsEveryIconAsAddingItOnItsOwnWould) {
   }
   ::SetCurrentDirectoryW(previous);
 
-  ASSERT_EQ(window.SmallIcons().GetImageCount(), kPointIconCount);
-  ASSERT_EQ(window.LargeIcons().GetImageCount(), kPointIconCount);
+  ASSERT_EQ(window.Icons().Small().GetImageCount(), kPointIconCount);
+  ASSERT_EQ(window.Icons().Large().GetImageCount(), kPointIconCount);
   for (int k = 0; k < kPointIconCount; ++k) {
     if (std::find(largeOnly.begin(), largeOnly.end(), k) == largeOnly.end()) {
-      EXPECT_TRUE(SameDrawing(Drawn(window.SmallIcons().Handle(), k), Drawn(small.Handle(), k))) << "16x16 image " << k;
+      EXPECT_TRUE(SameDrawing(Drawn(window.Icons().Small().Handle(), k), Drawn(small.Handle(), k))) << "16x16 image " << k;
     }
-    EXPECT_TRUE(SameDrawing(Drawn(window.LargeIcons().Handle(), k), Drawn(large.Handle(), k))) << "32x32 image " << k;
+    EXPECT_TRUE(SameDrawing(Drawn(window.Icons().Large().Handle(), k), Drawn(large.Handle(), k))) << "32x32 image " << k;
   }
   // Not all alike: the pictures did arrive, each in its own place.
-  EXPECT_FALSE(SameDrawing(Drawn(window.SmallIcons().Handle(), 0), Drawn(window.SmallIcons().Handle(), 1)));
-  EXPECT_FALSE(SameDrawing(Drawn(window.SmallIcons().Handle(), 2), Drawn(window.SmallIcons().Handle(), 3)));
-  EXPECT_FALSE(SameDrawing(Drawn(window.SmallIcons().Handle(), 3), Drawn(window.SmallIcons().Handle(), 5)));
+  EXPECT_FALSE(SameDrawing(Drawn(window.Icons().Small().Handle(), 0), Drawn(window.Icons().Small().Handle(), 1)));
+  EXPECT_FALSE(SameDrawing(Drawn(window.Icons().Small().Handle(), 2), Drawn(window.Icons().Small().Handle(), 3)));
+  EXPECT_FALSE(SameDrawing(Drawn(window.Icons().Small().Handle(), 3), Drawn(window.Icons().Small().Handle(), 5)));
   window.Destroy();
 }
 
@@ -364,10 +364,10 @@ TEST(PointIcons, MissingIconFilesFallBackToTheBuiltInIcon) {
   {
     MainDialog window("");
     ASSERT_TRUE(window.Create(nullptr));
-    EXPECT_EQ(window.SmallIcons().GetImageCount(), 55);
-    EXPECT_EQ(window.LargeIcons().GetImageCount(), 55);
+    EXPECT_EQ(window.Icons().Small().GetImageCount(), 55);
+    EXPECT_EQ(window.Icons().Large().GetImageCount(), 55);
     int cx = 0, cy = 0;
-    window.LargeIcons().GetIconSize(cx, cy);
+    window.Icons().Large().GetIconSize(cx, cy);
     EXPECT_EQ(cx, 32);
     window.Destroy();
   }

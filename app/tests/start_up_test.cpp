@@ -44,7 +44,7 @@ TEST_F(MainWindowTest, StartsEmptyWithoutACommandLine) {
   wchar_t cwd[MAX_PATH];
   ::GetCurrentDirectoryW(MAX_PATH, cwd);
   EXPECT_EQ(d.FileDir(), NarrowText(cwd));
-  EXPECT_EQ(d.ImportDir(), d.FileDir());
+  EXPECT_EQ(d.Import().ImportDir(), d.FileDir());
 }
 
 TEST_F(MainWindowTest, AQuotedPathMayHoldBlanks) {

@@ -14,6 +14,8 @@
 #include "app/bench/bench_session.h"
 #include "framework/testing/bench_support.h"
 #include "framework/text_encoding.h"
+#include "framework/win32_file_store.h"
+#include "pointfile/testing/recording_message_sink.h"
 #include "resources/resource.h"
 
 namespace {
@@ -34,7 +36,7 @@ int main(int argc, char** argv) {
   const int runs = session.runs;
   MainDialog& window = session.window;
   window.Send(WM_COMMAND, MAKEWPARAM(IDM_VIEW_IMPORT_SCREEN, 0), 0);
-  ImportListView& importList = window.ImportList();
+  ImportListView& importList = window.Import().ImportList();
   PointListView& pointList = window.PointList();
   const std::wstring source = WritePoints(session.dir, "source.pnt", kSlotCount);
   const std::wstring open = WritePoints(session.dir, "open.pnt", 150);
@@ -49,8 +51,10 @@ int main(int argc, char** argv) {
     drop = MakeDrop({source});
   }, [&] { importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)); });
   PointFile scratch;
+  Win32FileStore files;
+  RecordingMessageSink messages;
   ReportTimes("  of which the file read", runs, [] {},
-              [&] { scratch.LoadFile(NarrowText(source), window.Files(), window.Messages()); });
+              [&] { scratch.LoadFile(NarrowText(source), files, messages); });
   ReportTimes("  of which the rows (no repaint)", runs, [] {}, [&] {
     ListRedrawPause pause(importList);
     importList.DeleteAllItems();

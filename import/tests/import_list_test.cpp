@@ -12,9 +12,9 @@
 #include "framework/dialog.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
-#include "app/point_list_host.h"
 #include "app/point_list_view.h"
 #include "import/import_list_view.h"
+#include "lists/point_icons.h"
 #include "pointfile/testing/memory_file_store.h"
 #include "pointfile/testing/recording_message_sink.h"
 #include "pointfile/testing/point_images.h"
@@ -44,11 +44,10 @@ POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom)
 
 // Template 132 with nothing of the main window behind it: a plain dialog, whose only part
 // in this is to pass the lists' notifications back to them.
-class ImportListTest : public ::testing::Test, public PointListHost {
+class ImportListTest : public ::testing::Test, public ImportListHost {
  protected:
   void SetUp() override {
-    m_small.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
-    m_large.Create(32, 32, ILC_COLOR32 | ILC_MASK, 4, 4);
+    icons.LoadPointIcons();
     ASSERT_TRUE(m_window.Create(nullptr));
     pointList.Bind(m_window.Item(IDC_POINT_LIST));
     importList.Bind(m_window.Item(IDC_IMPORT_LIST));
@@ -64,14 +63,9 @@ class ImportListTest : public ::testing::Test, public PointListHost {
   }
 
  public:
-  PointFile& Points() override { return points; }
-  const ImageList& SmallIcons() const override { return m_small; }
-  const ImageList& LargeIcons() const override { return m_large; }
   RECT GetPointListRect() const override { return pointList.WindowRect(); }
   int PointListRowAt(POINT screen) const override { return pointList.HitTest(pointList.ScreenToClient(screen)); }
   void TransferPoints(int dropRow) override { transfers.push_back(dropRow); }
-  FileStore& Files() override { return files; }
-  MessageSink& Messages() override { return messages; }
 
  protected:
   void ShowPoints(const PointFile& file) {
@@ -111,13 +105,13 @@ class ImportListTest : public ::testing::Test, public PointListHost {
     return names;
   }
 
-  ImageList m_small, m_large;
+  PointIcons icons;
   Dialog m_window{IDD_MAIN};
-  PointListView pointList{*this};
-  ImportListView importList{*this};
   PointFile points;
   MemoryFileStore files;
   RecordingMessageSink messages;
+  PointListView pointList{icons, points};
+  ImportListView importList{icons, *this, files, messages};
   std::vector<int> transfers;
 };
 
@@ -146,7 +140,7 @@ TEST_F(ImportListTest, ShowsTheSourceRowForSlotLikeThePointList) {
     EXPECT_EQ(importList.GetColumnWidth(c), pointList.GetColumnWidth(c));
   }
   EXPECT_EQ(importList.GetBkColor(), kPointListBackground);
-  EXPECT_EQ(importList.GetImageList(LVSIL_SMALL), m_small.Handle());
+  EXPECT_EQ(importList.GetImageList(LVSIL_SMALL), icons.Small().Handle());
 }
 
 TEST_F(ImportListTest, ASourceThatCannotBeReadOrIsNoPointFileLeavesTheListEmpty) {

@@ -47,7 +47,7 @@ class TransferTest : public EditingTest {
     Command(IDM_VIEW_IMPORT_SCREEN);
   }
 
-  ImportListView& Import() { return window.ImportList(); }
+  ImportListView& Import() { return window.Import().ImportList(); }
 
   // Writes `file` into the test directory and drops it on the import list.
   std::string DropOnImportList(const PointFile& file, const std::string& name = "source.pnt") {
@@ -235,7 +235,7 @@ TEST_F(TransferTest, WithGapsRowsStayOnTheirSlotsAndNoPointAfterAGapIsOverwritte
 
 TEST_F(TransferTest, TheImportCommandShowsTheImportScreenAndLoadsTheFileChosen) {
   Command(IDM_VIEW_EDIT_SCREEN);
-  const std::string startDir = window.ImportDir();
+  const std::string startDir = window.Import().ImportDir();
   EXPECT_EQ(startDir, window.FileDir());
   const std::string path = dir.File("source.pnt");
   ASSERT_TRUE(WriteFileBytes(path, ImageOf(SourcePoints(3))));
@@ -251,7 +251,7 @@ TEST_F(TransferTest, TheImportCommandShowsTheImportScreenAndLoadsTheFileChosen) 
   EXPECT_EQ(request.fileName, "");
   EXPECT_TRUE(request.hideReadOnly);
   EXPECT_EQ(Import().GetItemCount(), 3);
-  EXPECT_EQ(window.ImportDir(), dir.Path());
+  EXPECT_EQ(window.Import().ImportDir(), dir.Path());
   EXPECT_EQ(window.FilePath(), "");  // the open file is another matter
   EXPECT_EQ(Points().GetPointCount(), 0);
 
@@ -274,7 +274,7 @@ TEST_F(TransferTest, TheImportCommandShowsTheImportScreenAndLoadsTheFileChosen) 
 
 TEST_F(TransferTest, FilesDroppedOnTheImportListLoadTheLastAndLeaveTheOpenFile) {
   const std::string open = OpenFile(NumberedPoints(3), "open.pnt");
-  const std::string importDir = window.ImportDir();
+  const std::string importDir = window.Import().ImportDir();
   EXPECT_TRUE(::GetWindowLongPtrW(Import().Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   TempDirectory elsewhere;
   std::vector<std::wstring> drop;
@@ -287,7 +287,7 @@ TEST_F(TransferTest, FilesDroppedOnTheImportListLoadTheLastAndLeaveTheOpenFile) 
   EXPECT_EQ(Import().GetItemCount(), 4);
   EXPECT_EQ(window.FilePath(), open);
   EXPECT_EQ(RowNames(), (std::vector<std::string>{"P00", "P01", "P02"}));
-  EXPECT_EQ(window.ImportDir(), importDir);
+  EXPECT_EQ(window.Import().ImportDir(), importDir);
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
 }
 

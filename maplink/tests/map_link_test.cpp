@@ -1,4 +1,5 @@
-// The map link as the helper sees it: the main window with the recording helper beside it.
+// The map link in the main window, through a channel held in memory: what the editor posts
+// to the helper, and what it makes of the helper's notices and replies.
 #include <windows.h>
 
 #include <algorithm>
@@ -42,20 +43,19 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
 TEST_F(MapLinkTest, TheFirstMapDisplayStartsTheHelperBesideTheProgram) {
   OpenFile(NumberedPoints(3));
   Command(IDC_MAP_DISPLAY);
-  ASSERT_TRUE(SyncHelper());
-  ASSERT_EQ(StartedHelpers().size(), 1u);
-  EXPECT_EQ(Upper(Log()[0].substr(Log()[0].find(' ', 8) + 1)), Upper(ProgramDirectory() + "Quorvin2.exe"));
+  ASSERT_EQ(channel.started.size(), 1u);
+  EXPECT_EQ(Upper(NarrowText(channel.started[0])), Upper(ProgramDirectory() + "Quorvin2.exe"));
   // The start sequence, 21 messages, then the map's texts cleared (nothing is selected).
   EXPECT_EQ(Messages(), Join({TextCommand("SUB_SET_LAYER", "4"), TextCommand("SUB_OBJECT_NAME", "ProAtlasW3.Map"),
                               TextCommand("SUB_INIT_MAP", ""), TextCommand("SUB_DELETE_TEXT", "")}));
-  EXPECT_TRUE(window.HelperStarted());
+  EXPECT_TRUE(window.MapLink().HelperStarted());
+  for (const MemoryHelperChannel::Posted& post : channel.posted) EXPECT_EQ(post.window, MemoryHelperChannel::kStartedWindow);
 
   // Once started, a map display with nothing selected is two messages.
   const size_t before = Messages().size();
   Command(IDC_MAP_DISPLAY);
-  ASSERT_TRUE(SyncHelper());
   EXPECT_EQ(Messages().size(), before + 2);
-  EXPECT_EQ(StartedHelpers().size(), 1u);
+  EXPECT_EQ(channel.started.size(), 1u);
 }
 
 TEST_F(MapLinkTest, MapDisplayPlacesTheSelectedPointsInSlotOrder) {
@@ -67,7 +67,6 @@ TEST_F(MapLinkTest, MapDisplayPlacesTheSelectedPointsInSlotOrder) {
   OpenFile(file);
   SelectRows({7, 1, 4});
   Command(IDC_MAP_DISPLAY);
-  ASSERT_TRUE(SyncHelper());
   ASSERT_EQ(Commands().size(), 7u);
   EXPECT_EQ(LastCommands(4),
             (std::vector<std::string>{Sent("SUB_DELETE_TEXT"),
@@ -83,8 +82,6 @@ TEST_F(MapLinkTest, AMarkerNoticeAsksForThePositionAndShowsIt) {
   EXPECT_FALSE(Window(window.Item(IDC_TAKE_POSITION)).IsEnabled());
   EXPECT_FALSE(Window(window.Item(IDC_MARKER_LATITUDE)).IsEnabled());
   ReceiveMarker("35/39/29123", "139/44/05007");
-  EXPECT_EQ(LastCommands(2),
-            (std::vector<std::string>{Sent("SUB_GET_MARK_LAT"), Sent("SUB_GET_MARK_LON")}));
   EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "35.39.29.123");
   EXPECT_EQ(window.ItemText(IDC_MARKER_LONGITUDE), "139.44.05.007");
   for (int id : {IDC_MARKER_LATITUDE, IDC_MARKER_LONGITUDE, IDC_TAKE_POSITION})
@@ -130,7 +127,6 @@ TEST_F(MapLinkTest, OnAFileWithAGapBlankRowsAreNotShownAndCaptureFillsTheGap) {
   OpenFile(file);
   SelectRows({2, 3, 5});  // row 3 is the blank row of an empty slot
   Command(IDC_MAP_DISPLAY);
-  ASSERT_TRUE(SyncHelper());
   EXPECT_EQ(LastCommands(2),
             (std::vector<std::string>{Sent("SUB_ADD_TEXT_EX", " 35/39/29000,139/44/28000,P02"),
                                       Sent("SUB_ADD_TEXT_EX", " 35/39/29000,139/44/28000,STRAY")}));
@@ -162,7 +158,7 @@ TEST_F(MapLinkTest, CaptureIntoAFullTableShowsTheLimit) {
 TEST_F(MapLinkTest, WithoutAMarkerCaptureStartsTheHelperAndAddsNothing) {
   OpenFile(NumberedPoints(3));
   Command(IDC_TAKE_POSITION);
-  EXPECT_TRUE(window.HelperStarted());
+  EXPECT_TRUE(window.MapLink().HelperStarted());
   EXPECT_EQ(Points().GetPointCount(), 3);
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
 }
@@ -178,43 +174,32 @@ TEST_F(MapLinkTest, ARepliedTextThatIsNoCoordinateGivesNoMarker) {
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
 }
 
-class HelperReplyTest : public MapLinkTest {
- protected:
-  UINT Id(const char* name) { return ::RegisterWindowMessageW(WidenText(name).c_str()); }
-  void PostReply(const char* request, const std::string& bytes) {
-    window.Post(kHelperReplyMessage, Id("SUB_TEXT_START"));
-    for (unsigned char c : bytes) window.Post(kHelperReplyMessage, Id("SUB_TEXT_CHAR"), c);
-    window.Post(kHelperReplyMessage, Id(request));
-    PumpMessages();
-  }
-};
-
-TEST_F(HelperReplyTest, RepliesFromAMisbehavingProgramLoseNothing) {
+TEST_F(MapLinkTest, RepliesFromAMisbehavingProgramLoseNothing) {
   OpenFile(NumberedPoints(3));
-  PostReply("SUB_GET_MARK_LAT", "35/39/29123");
+  Reply(MapMessage::kGetMarkLat, "35/39/29123");
   EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "35.39.29.123");
   // Bytes that are no Shift_JIS text.
-  PostReply("SUB_GET_MARK_LON", std::string("\x81\xFF\x80\x00\xE0", 5));
+  Reply(MapMessage::kGetMarkLon, std::string("\x81\xFF\x80\x00\xE0", 5));
   EXPECT_EQ(window.ItemText(IDC_MARKER_LONGITUDE), "");
   // A reply step that is no reply changes nothing.
-  window.Post(kHelperReplyMessage, Id("SUB_INIT_MAP"), 'x');
+  window.Post(kHelperReplyMessage, ::RegisterWindowMessageW(L"SUB_INIT_MAP"), 'x');
   PumpMessages();
   EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "35.39.29.123");
 
   // 100,000 characters, posted a thousand at a time as a program flooding the queue would.
-  window.Post(kHelperReplyMessage, Id("SUB_TEXT_START"));
-  const UINT character = Id("SUB_TEXT_CHAR");
+  window.Post(kHelperReplyMessage, ::RegisterWindowMessageW(L"SUB_TEXT_START"));
+  const UINT character = ::RegisterWindowMessageW(L"SUB_TEXT_CHAR");
   for (int batch = 0; batch < 100; ++batch) {
     for (int i = 0; i < 1000; ++i) window.Post(kHelperReplyMessage, character, '7');
     PumpMessages();
   }
-  window.Post(kHelperReplyMessage, Id("SUB_GET_MARK_LAT"));
+  window.Post(kHelperReplyMessage, ::RegisterWindowMessageW(L"SUB_GET_MARK_LAT"));
   PumpMessages();
   EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "");
   EXPECT_EQ(Points().GetPointCount(), 3);
   EXPECT_FALSE(Points().IsModified());
   // And the next good reply is taken as before.
-  PostReply("SUB_GET_MARK_LAT", "35/39/29123");
+  Reply(MapMessage::kGetMarkLat, "35/39/29123");
   EXPECT_EQ(window.ItemText(IDC_MARKER_LATITUDE), "35.39.29.123");
 }
 
@@ -228,105 +213,52 @@ ScopedDialogInitHook ChooseMapObject(int entry) {
 
 TEST_F(MapLinkTest, ChoosingAnotherMapObjectRestartsTheHelperWithIt) {
   Command(IDC_MAP_DISPLAY);
-  ASSERT_TRUE(SyncHelper());
-  const DWORD first = StartedHelpers().at(0);
   {
     auto hook = ChooseMapObject(2);
     Command(IDM_MAP_OBJECT);
     ASSERT_EQ(hook.Calls(), 1);
   }
-  ASSERT_TRUE(SyncHelper());
-  EXPECT_FALSE(IsProcessRunning(first));
-  ASSERT_EQ(StartedHelpers().size(), 2u);
-  const std::vector<std::string> log = Log();
-  const auto closed = std::find(log.begin(), log.end(), "WM_CLOSE");
-  const auto restarted = std::find_if(log.begin() + 1, log.end(), [](const std::string& l) { return l.rfind("started ", 0) == 0; });
-  EXPECT_LT(closed, restarted);
+  EXPECT_EQ(channel.events, (std::vector<std::string>{"started", "closed", "started"}));
+  EXPECT_EQ(channel.closed, std::vector<HWND>{MemoryHelperChannel::kStartedWindow});
   EXPECT_EQ(LastCommands(2), (std::vector<std::string>{Sent("SUB_OBJECT_NAME", "ProAtlasSV.Map"), Sent("SUB_INIT_MAP")}));
-  EXPECT_EQ(window.MapObjectName(), "ProAtlasSV.Map");
+  EXPECT_EQ(window.MapLink().MapObjectName(), "ProAtlasSV.Map");
   EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "MapObject")->text, "ProAtlasSV.Map");
 
   // The same name again: the running helper stays as it is.
-  const size_t lines = Log().size();
+  const size_t posted = channel.posted.size();
   {
     auto hook = ChooseMapObject(2);
     Command(IDM_MAP_OBJECT);
   }
-  ASSERT_TRUE(SyncHelper());
-  EXPECT_EQ(Log().size(), lines + 1);  // the sync alone
+  EXPECT_EQ(channel.posted.size(), posted);
+  EXPECT_EQ(channel.events.size(), 3u);
 }
 
-TEST_F(MapLinkTest, ClosingTheProgramClosesTheHelperAndLetsGoOfIt) {
+TEST_F(MapLinkTest, ClosingTheProgramClosesTheHelperItStarted) {
   Command(IDC_MAP_DISPLAY);
-  ASSERT_TRUE(SyncHelper());
   window.Destroy();
-  EXPECT_EQ(Log().back(), "WM_CLOSE");
-  // Ended, and no handle of it is left open: an ended process that nobody holds goes away.
-  const DWORD helper = StartedHelpers().at(0);
-  EXPECT_TRUE(WaitUntil([helper] {
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, helper);
-    if (process) ::CloseHandle(process);
-    return process == nullptr;
-  }, 3000));
+  EXPECT_EQ(channel.closed, std::vector<HWND>{MemoryHelperChannel::kStartedWindow});
+  EXPECT_FALSE(channel.running);
 }
 
-TEST_F(MapLinkTest, AHelperThatIgnoresCloseHoldsTheProgramAFewSecondsAtMost) {
-  Script("ignore-close\n");
-  Command(IDC_MAP_DISPLAY);
-  ASSERT_TRUE(SyncHelper());
-  const DWORD start = ::GetTickCount();
+TEST_F(MapLinkTest, ClosingWhenTheHelperWasNeverStartedPostsNothing) {
+  channel.otherHelperRunning = true;
   window.Destroy();
-  EXPECT_LT(::GetTickCount() - start, 6000u);
-  EXPECT_EQ(Log().back(), "WM_CLOSE ignored");
-  EXPECT_TRUE(IsProcessRunning(StartedHelpers().at(0)));
+  EXPECT_TRUE(channel.posted.empty());
+  EXPECT_TRUE(channel.closed.empty());
 }
-
-// Moves the helper beside the test program away for the life of the object.
-class HelperMovedAway {
- public:
-  HelperMovedAway() : m_helper(WidenText(ProgramDirectory() + "Quorvin2.exe")), m_away(m_helper + L".away") {
-    m_moved = ::MoveFileW(m_helper.c_str(), m_away.c_str()) != FALSE;
-  }
-  ~HelperMovedAway() {
-    if (m_moved) ::MoveFileW(m_away.c_str(), m_helper.c_str());
-  }
-  bool Moved() const { return m_moved; }
-  const std::wstring& AwayPath() const { return m_away; }
-
- private:
-  std::wstring m_helper, m_away;
-  bool m_moved = false;
-};
 
 TEST_F(MapLinkTest, WithoutAHelperBesideTheProgramNothingStartsNorIsAnotherProgramsHelperClosed) {
-  HelperMovedAway away;
-  ASSERT_TRUE(away.Moved());
-  // One in the current directory, which a search for the bare name would start; and one
-  // that some other program started and that runs already.
-  const std::wstring copy = dir.WidePath() + L"Quorvin2.exe";
-  ASSERT_TRUE(::CopyFileW(away.AwayPath().c_str(), copy.c_str(), TRUE));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION other{};
-  std::wstring commandLine = L"\"" + copy + L"\"";
-  ASSERT_TRUE(::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &other));
-  ::WaitForInputIdle(other.hProcess, 10000);
-  ::CloseHandle(other.hThread);
-
-  wchar_t previous[MAX_PATH];
-  ::GetCurrentDirectoryW(MAX_PATH, previous);
-  ::SetCurrentDirectoryW(dir.WidePath().c_str());
+  channel.programExists = false;
+  channel.otherHelperRunning = true;
   Command(IDC_MAP_DISPLAY);
-  ::SetCurrentDirectoryW(previous);
-  EXPECT_TRUE(window.HelperStarted());
+  EXPECT_TRUE(window.MapLink().HelperStarted());
+  EXPECT_TRUE(channel.started.empty());
+  // The texts reach whatever helper runs, as they always did; closing leaves it alone.
+  ASSERT_FALSE(channel.posted.empty());
+  EXPECT_EQ(channel.posted.back().window, MemoryHelperChannel::kOtherWindow);
   window.Destroy();
-  EXPECT_TRUE(SyncHelper());
-  EXPECT_EQ(StartedHelpers(), std::vector<DWORD>{other.dwProcessId});
-  const std::vector<std::string> log = Log();
-  EXPECT_EQ(std::count(log.begin(), log.end(), "WM_CLOSE"), 0);
-  ::TerminateProcess(other.hProcess, 0);
-  ::CloseHandle(other.hProcess);
+  EXPECT_TRUE(channel.closed.empty());
 }
 
 TEST_F(MapLinkTest, TheMapObjectDialogEditsTheListAndStoresTheChoice) {
@@ -350,9 +282,9 @@ TEST_F(MapLinkTest, TheMapObjectDialogEditsTheListAndStoresTheChoice) {
   EXPECT_EQ(shown, (std::vector<std::string>{"ProAtlasW3.Map", "ProAtlasSV.Map", "Mapple.Document", "Kitsune.Map"}));
   EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "MapObject03")->text, "Kitsune.Map");
   EXPECT_EQ(registry.Find(RegistryRoot::kLocalMachine, helperKey, "o-cnt")->number, 4u);
-  EXPECT_EQ(window.MapObjectName(), "Kitsune.Map");
+  EXPECT_EQ(window.MapLink().MapObjectName(), "Kitsune.Map");
   // The helper had not been started: confirming starts it, with the new name.
-  ASSERT_TRUE(SyncHelper());
+  EXPECT_EQ(channel.events, std::vector<std::string>{"started"});
   EXPECT_EQ(Commands()[1], Sent("SUB_OBJECT_NAME", "Kitsune.Map"));
 }
 

@@ -1,4 +1,4 @@
-// A stand-in for the map helper in the map link's tests, built as "Quorvin2.exe": a hidden
+// A stand-in for the map helper in the map link's tests with a real process: a hidden
 // window titled "Quorvin" that writes down every message the editor sends it and answers
 // marker requests as a script says.
 //
@@ -6,14 +6,12 @@
 //   OSTREL_HELPER_LOG     the file each message is appended to, one line each:
 //                           started <process id> <path of this program>
 //                           <sub-command name> 0x<lParam, 8 hex digits>[ <text of a command>]
-//                           WM_CLOSE | WM_CLOSE ignored | notice | sync <n>
+//                           WM_CLOSE | WM_CLOSE ignored | notice
 //   OSTREL_HELPER_SCRIPT  read at every request, one instruction a line:
 //                           lat <reply>   lon <reply>   the reply bytes for a marker request
 //                           notice        post a marker notice once the map is started
 //                           ignore-close  stay open after WM_CLOSE
-//   OSTREL_HELPER_EDITOR  the editor's main window, a number; otherwise the window "Ostrel"
-// Messages from the test: kPostNotice posts a marker notice now; kSync writes "sync <wParam>",
-// so a test knows that everything posted before it has been written down.
+// The editor's main window is the dialog titled "Ostrel".
 #include <windows.h>
 
 #include <array>
@@ -25,7 +23,6 @@
 #include "framework/text_encoding.h"
 #include "maplink/helper_protocol.h"
 #include "maplink/map_message_ids.h"
-#include "maplink/tests/recording_helper.h"
 
 namespace {
 
@@ -56,11 +53,7 @@ bool ScriptLine(const std::string& instruction, std::string* rest = nullptr) {
   return false;
 }
 
-HWND EditorWindow() {
-  const std::wstring given = Environment(L"OSTREL_HELPER_EDITOR");
-  if (!given.empty()) return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::stoll(given)));
-  return ::FindWindowW(L"#32770", L"Ostrel");
-}
+HWND EditorWindow() { return ::FindWindowW(L"#32770", WidenText(kEditorWindowTitle).c_str()); }
 
 void PostMarkerNotice() {
   Record("notice");
@@ -111,12 +104,6 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
-    case kRecordingHelperPostNotice:
-      PostMarkerNotice();
-      return 0;
-    case kRecordingHelperSync:
-      Record("sync " + std::to_string(wParam));
-      return 0;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -138,7 +125,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   windowClass.lpszClassName = L"OstrelRecordingHelper";
   ::RegisterClassW(&windowClass);
   // Hidden, but a top-level window: FindWindow finds it (a message-only window it would not).
-  ::CreateWindowW(windowClass.lpszClassName, L"Quorvin", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+  ::CreateWindowW(windowClass.lpszClassName, WidenText(kHelperWindowTitle).c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                   instance, nullptr);
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);

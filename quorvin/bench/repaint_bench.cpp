@@ -13,7 +13,7 @@
 
 #include "framework/testing/bench_support.h"
 #include "framework/testing/gui_test_support.h"
-#include "maplink/testing/memory_registry.h"
+#include "registry/testing/memory_registry.h"
 #include "quorvin/built_in_map.h"
 #include "quorvin/quorvin_window.h"
 

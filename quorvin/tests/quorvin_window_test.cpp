@@ -13,8 +13,9 @@
 
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
-#include "maplink/testing/memory_registry.h"
-#include "maplink/win32_registry.h"
+#include "registry/testing/memory_registry.h"
+#include "registry/win32_registry.h"
+#include "pointfile/point_record.h"
 #include "pointfile/text_forms.h"
 #include "quorvin/built_in_map.h"
 #include "quorvin/quorvin_resource.h"
@@ -55,7 +56,7 @@ class HelperWindowTest : public testing::Test {
   // "SUB_ADD_TEXT_EX" for a position given in degrees, as the editor builds it from DMS texts.
   void SendPoint(GeoPosition p, const std::string& name) {
     auto helperForm = [](double degrees) {
-      return ToHelperCoordinate(FormatDms(static_cast<std::uint32_t>(std::llround(degrees * 3600 * 2048))));
+      return ToHelperCoordinate(FormatDms(static_cast<std::uint32_t>(std::llround(degrees * kUnitsPerDegree))));
     };
     Send(M::kAddTextEx, helperForm(p.latitude) + "," + helperForm(p.longitude) + "," + name);
   }

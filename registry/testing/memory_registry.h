@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "maplink/registry.h"
+#include "registry/registry.h"
 
 class MemoryRegistry final : public Registry {
  public:

@@ -1,6 +1,6 @@
 // The registry on Win32, under Wine's own registry: Shift_JIS texts in and out, the 32-bit
 // view, and values of other types and sizes than the program writes.
-#include "maplink/win32_registry.h"
+#include "registry/win32_registry.h"
 
 #include <windows.h>
 

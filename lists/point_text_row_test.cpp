@@ -1,9 +1,8 @@
-#include "app/point_text_row.h"
+#include "lists/point_text_row.h"
 
 #include <gtest/gtest.h>
 
 #include "pointfile/point_file.h"
-#include "app/voice_guidance.h"
 
 TEST(PointTextRow, ShowsTheTextFormsOfAPoint) {
   PointFile file;
@@ -57,19 +56,6 @@ TEST(PointTextRow, IconImageIsTheNumberLessOneOrNone) {
   EXPECT_EQ(IconImageIndex("00"), -1);
   EXPECT_EQ(IconImageIndex("56"), -1);
   EXPECT_EQ(IconImageIndex("181"), -1);
-}
-
-TEST(VoiceGuidance, FindsTheEntryByTheVoiceBitsOnly) {
-  EXPECT_EQ(VoiceIndexForCode(0x3E0), 0);
-  EXPECT_EQ(VoiceIndexForCode(0x000), 1);
-  EXPECT_EQ(VoiceIndexForCode(0x8400), 1);  // a new point's start value: fanfare
-  EXPECT_EQ(VoiceIndexForCode(0xC1E0), 16);
-  // Codes 16-30 have no entry and show as "no voice".
-  EXPECT_EQ(VoiceIndexForCode(0x200), 0);
-  EXPECT_EQ(VoiceIndexForCode(0x3C0), 0);
-  for (int i = 0; i < kVoiceGuidanceCount; ++i) {
-    EXPECT_EQ(VoiceIndexForCode(VoiceGuidanceTable[i].code), i) << i;
-  }
 }
 
 TEST(ListedSlotCount, ReachesTheLastUsedSlotAcrossGaps) {

@@ -1,4 +1,4 @@
-#include "app/point_text_row.h"
+#include "lists/point_text_row.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "maplink/testing/memory_registry.h"
+#include "registry/testing/memory_registry.h"
 
 void MemoryRegistry::Put(RegistryRoot root, const std::string& keyPath, const std::string& name, Value value) {
   m_keys[{root, keyPath}][name] = std::move(value);

@@ -5,7 +5,7 @@
 // read and kept where they were.
 #pragma once
 
-#include "maplink/registry.h"
+#include "registry/registry.h"
 
 class Win32Registry final : public Registry {
  public:

@@ -1,6 +1,6 @@
-// The registry as the map link uses it: string and number values of one key, under the
+// The registry as the programs use it: string and number values of one key, under the
 // machine's or the user's root. Texts are Shift_JIS; the Win32 implementation converts at
-// its boundary, and tests use an in-memory one (maplink/testing/memory_registry.h).
+// its boundary, and tests use an in-memory one (registry/testing/memory_registry.h).
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "maplink/win32_registry.h"
+#include "registry/win32_registry.h"
 
 #include <windows.h>
 

@@ -1,0 +1,35 @@
+#include "import/import_panel.h"
+
+#include <optional>
+#include <vector>
+
+#include "framework/prompts.h"
+#include "framework/sjis_path.h"
+#include "import/transfer.h"
+
+namespace {
+
+constexpr char kImportFilter[] = "地点ファイル ( *.pnt)|*.pnt|すべてのファイル (*.*)|*.*||";
+
+}  // namespace
+
+void ImportPanel::OnFileImport(HWND owner) {
+  FileDialogRequest request;
+  request.filter = kImportFilter;
+  request.defaultExtension = "pnt";
+  request.initialDirectory = m_importDir;
+  request.hideReadOnly = true;
+  const std::optional<std::string> path = Prompts().ChooseFile(owner, request);
+  if (!path) return;
+  m_importPath = *path;
+  const PathParts parts = SplitPath(m_importPath);
+  m_importDir = parts.drive + parts.directory;
+  m_importList.LoadSource(m_importPath);
+}
+
+Insertion ImportPanel::TransferPoints(PointFile& target, int dropRow, int maxPoints) const {
+  std::vector<int> rows;
+  for (int m = m_importList.GetNextItem(-1, LVNI_SELECTED); m >= 0; m = m_importList.GetNextItem(m, LVNI_SELECTED))
+    rows.push_back(m);
+  return ::TransferPoints(target, dropRow, m_importList.SourceFile(), rows, maxPoints);
+}

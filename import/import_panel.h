@@ -1,0 +1,36 @@
+// ImportPanel: the import screen's own part of the main window. It owns the import list
+// with its source file, the folder the import dialog starts in, and the import command;
+// the copy of dragged rows into the open file is its TransferPoints, which the window runs
+// through its one way in for new points.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+#include "import/import_list_view.h"
+#include "pointfile/point_insertion.h"
+
+class ImportPanel {
+ public:
+  ImportPanel(const PointIcons& icons, ImportListHost& host, FileStore& files, MessageSink& messages)
+      : m_importList(icons, host, files, messages) {}
+
+  // Where the import dialog first opens: the folder of the file the editor started with.
+  void SetImportDir(std::string dir) { m_importDir = std::move(dir); }
+  // The import command: the open dialog over `owner`, starting in the import folder, then
+  // the chosen file loaded as the source. The folder follows the chosen file.
+  void OnFileImport(HWND owner);
+  // Copies the points of the rows selected in the import list into `target` in front of
+  // `dropRow` (negative: after the last point), while it holds fewer than `maxPoints`.
+  Insertion TransferPoints(PointFile& target, int dropRow, int maxPoints) const;
+
+  ImportListView& ImportList() { return m_importList; }
+  const std::string& ImportDir() const { return m_importDir; }
+
+ private:
+  ImportListView m_importList;
+  std::string m_importDir;
+  std::string m_importPath;
+};

@@ -1,0 +1,22 @@
+// The point icons both lists show and the edit dialog previews: icon number k is image k - 1
+// of two image lists, 16 x 16 for the rows and 32 x 32 for the preview. The main window keeps
+// one PointIcons for its life; the lists and dialogs only borrow the image lists.
+#pragma once
+
+#include "framework/controls.h"
+
+class PointIcons {
+ public:
+  // Fills both lists from the files "mark01.ico" to "mark55.ico". They are looked up in the
+  // current directory, not beside the program: users keep their own sets of pictures with
+  // their point files. A missing or unreadable file takes the built-in picture, so that
+  // image k always stays icon number k + 1.
+  void LoadPointIcons();
+
+  const ImageList& Small() const { return m_smallIcons; }
+  const ImageList& Large() const { return m_largeIcons; }
+
+ private:
+  ImageList m_smallIcons;
+  ImageList m_largeIcons;
+};
