@@ -231,6 +231,7 @@ void MainDialog::MarkerTextsChanged(const MarkerTexts& marker) {
 void MainDialog::PointCaptured(const MarkerTexts& marker) {
   InsertPoints([&](PointFile& file, int maxPoints) { return CapturePoint(file, marker, maxPoints); },
                NewRows::kSelect);
+  m_pointList.Update();
 }
 
 // --- Routed to the import screen -------------------------------------------------------

@@ -116,7 +116,6 @@ Insertion MainDialog::InsertPoints(const std::function<Insertion(PointFile&, int
     }
     UpdateStatusTexts();
   }
-  m_pointList.Update();
   // The points that went in stay. The box comes once the list shows them.
   if (done.full) ShowPointLimit();
   return done;
