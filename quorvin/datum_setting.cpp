@@ -1,15 +1,14 @@
 #include "quorvin/datum_setting.h"
 
 namespace {
-constexpr char kKey[] = "Software\\Ostrel\\Quorvin";
 constexpr char kValue[] = "Datum";
 }  // namespace
 
 ExchangeDatum DatumSetting::Load() const {
-  return m_registry.ReadDword(RegistryRoot::kCurrentUser, kKey, kValue) == 1u ? ExchangeDatum::kTokyo
+  return m_registry.ReadDword(RegistryRoot::kCurrentUser, kHelperSettingsKey, kValue) == 1u ? ExchangeDatum::kTokyo
                                                                                 : ExchangeDatum::kWgs84;
 }
 
 void DatumSetting::Save(ExchangeDatum datum) {
-  m_registry.WriteDword(RegistryRoot::kCurrentUser, kKey, kValue, datum == ExchangeDatum::kTokyo ? 1 : 0);
+  m_registry.WriteDword(RegistryRoot::kCurrentUser, kHelperSettingsKey, kValue, datum == ExchangeDatum::kTokyo ? 1 : 0);
 }

@@ -6,6 +6,9 @@
 
 #include "registry/registry.h"
 
+// The helper's key under HKEY_CURRENT_USER, shared with its other settings.
+inline constexpr char kHelperSettingsKey[] = "Software\\Ostrel\\Quorvin";
+
 enum class ExchangeDatum { kWgs84, kTokyo };
 
 class DatumSetting {

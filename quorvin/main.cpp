@@ -10,13 +10,18 @@
 #include "registry/win32_registry.h"
 #include "quorvin/datum_setting.h"
 #include "quorvin/quorvin_window.h"
+#include "quorvin/winhttp_fetcher.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   const std::optional<BaseMap> baseMap = LoadBuiltInBaseMap();
   DatumSetting datumSetting(SystemRegistry());
-  QuorvinWindow window(baseMap ? &*baseMap : nullptr, datumSetting);
+  MapSourceSetting sourceSetting(SystemRegistry());
+  WinHttpFetcher fetcher;
+  const SystemClock clock;
+  QuorvinWindow window(baseMap ? &*baseMap : nullptr, datumSetting, sourceSetting,
+                       {fetcher, clock, DefaultTileCacheRoot()});
   if (!window.Create()) return 1;
   window.SetQuitOnDestroy(true);
   window.Show(showCommand);

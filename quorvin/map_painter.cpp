@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "framework/text_encoding.h"
-#include "quorvin/tile_folder.h"
+#include "quorvin/tile_layer.h"
 
 namespace {
 
@@ -16,6 +16,11 @@ constexpr COLORREF kGridText = RGB(70, 80, 100);
 constexpr COLORREF kPoint = RGB(200, 30, 40);
 constexpr COLORREF kLabelBack = RGB(255, 255, 236);
 constexpr COLORREF kMarker = RGB(230, 0, 120);
+constexpr COLORREF kAttributionBack = RGB(255, 255, 255);
+
+// The credit line's place: the bottom-left corner, inside a box this much larger than its text.
+constexpr int kAttributionMargin = 4;
+constexpr int kAttributionPadding = 3;
 
 // GDI is safe with coordinates far smaller than the world is wide at the deepest zoom:
 // geometry is cut to the map area with this much to spare before it is drawn.
@@ -115,14 +120,15 @@ MapPainter::MapPainter()
       m_scalePen(::CreatePen(PS_SOLID, 2, RGB(0, 0, 0))),
       m_seaBrush(::CreateSolidBrush(kSea)),
       m_landBrush(::CreateSolidBrush(kLand)),
-      m_textBrush(::CreateSolidBrush(kPoint)) {}
+      m_textBrush(::CreateSolidBrush(kPoint)),
+      m_attributionBrush(::CreateSolidBrush(kAttributionBack)) {}
 
 MapPainter::~MapPainter() {
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_font), static_cast<HGDIOBJ>(m_coastPen),
                          static_cast<HGDIOBJ>(m_gridPen), static_cast<HGDIOBJ>(m_textPen),
                          static_cast<HGDIOBJ>(m_markerPen), static_cast<HGDIOBJ>(m_scalePen),
                          static_cast<HGDIOBJ>(m_seaBrush), static_cast<HGDIOBJ>(m_landBrush),
-                         static_cast<HGDIOBJ>(m_textBrush)}) {
+                         static_cast<HGDIOBJ>(m_textBrush), static_cast<HGDIOBJ>(m_attributionBrush)}) {
     ::DeleteObject(object);
   }
 }
@@ -139,6 +145,7 @@ void MapPainter::Paint(HDC dc, const MapView& view, const MapScene& scene) {
   PaintTexts(dc, view, scene.texts);
   if (scene.marker) PaintMarker(dc, view, *scene.marker);
   PaintScaleBar(dc, view);
+  if (!scene.attribution.empty()) PaintAttribution(dc, view, scene.attribution);
   ::SelectObject(dc, oldBrush);
   ::SelectObject(dc, oldPen);
   ::SelectObject(dc, oldFont);
@@ -205,30 +212,29 @@ void MapPainter::PaintLand(HDC dc, const MapView& view, const ProjectedLand& lan
     ::PolyPolyline(dc, m_coastPoints.data(), m_coastCounts.data(), static_cast<DWORD>(m_coastCounts.size()));
 }
 
-void MapPainter::PaintTiles(HDC dc, const MapView& view, TileFolder& tiles) const {
-  const int tilesAcross = 1 << view.Zoom();
-  const WorldPoint topLeft = view.ToWorld({0, 0});
-  const WorldPoint bottomRight = view.ToWorld({static_cast<double>(view.Width()), static_cast<double>(view.Height())});
-  const int firstX = static_cast<int>(std::floor(topLeft.x * tilesAcross));
-  const int lastX = static_cast<int>(std::floor(bottomRight.x * tilesAcross));
-  const int firstY = std::max(0, static_cast<int>(std::floor(topLeft.y * tilesAcross)));
-  const int lastY = std::min(tilesAcross - 1, static_cast<int>(std::floor(bottomRight.y * tilesAcross)));
+void MapPainter::PaintTiles(HDC dc, const MapView& view, TileLayer& tiles) const {
+  const std::optional<int> tileZoom = TileZoomFor(tiles.Source(), view.Zoom());
+  if (!tileZoom) return;
+  // Past the source's deepest zoom its last tiles are drawn larger.
+  const int size = MapView::kTileSize << (view.Zoom() - *tileZoom);
+  const int tilesAcross = 1 << *tileZoom;
+  const TileRange range = VisibleTiles(view, *tileZoom);
+  tiles.PrepareView(range);
   const HDC tileDc = ::CreateCompatibleDC(dc);
   const HGDIOBJ old = ::GetCurrentObject(tileDc, OBJ_BITMAP);
-  for (int y = firstY; y <= lastY; ++y) {
-    for (int x = firstX; x <= lastX; ++x) {
-      const int wrappedX = ((x % tilesAcross) + tilesAcross) % tilesAcross;
-      const HBITMAP bitmap = tiles.Tile(view.Zoom(), wrappedX, y);
+  ::SetStretchBltMode(dc, COLORONCOLOR);
+  for (int y = range.firstY; y <= range.lastY; ++y) {
+    for (int x = range.firstX; x <= range.lastX; ++x) {
+      const HBITMAP bitmap = tiles.Tile({*tileZoom, WrapColumn(x, *tileZoom), y});
       if (!bitmap) continue;
       const POINT at = Round(view.ToScreen({static_cast<double>(x) / tilesAcross, static_cast<double>(y) / tilesAcross}));
       BITMAP info{};
       ::GetObjectW(bitmap, sizeof info, &info);
       ::SelectObject(tileDc, bitmap);
-      if (info.bmWidth == MapView::kTileSize && info.bmHeight == MapView::kTileSize)
-        ::BitBlt(dc, at.x, at.y, MapView::kTileSize, MapView::kTileSize, tileDc, 0, 0, SRCCOPY);
+      if (info.bmWidth == size && info.bmHeight == size)
+        ::BitBlt(dc, at.x, at.y, size, size, tileDc, 0, 0, SRCCOPY);
       else
-        ::StretchBlt(dc, at.x, at.y, MapView::kTileSize, MapView::kTileSize, tileDc, 0, 0, info.bmWidth,
-                     info.bmHeight, SRCCOPY);
+        ::StretchBlt(dc, at.x, at.y, size, size, tileDc, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
   }
   ::SelectObject(tileDc, old);
@@ -302,4 +308,16 @@ void MapPainter::PaintScaleBar(HDC dc, const MapView& view) const {
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(0, 0, 0));
   DrawLabel(dc, x + 4, y - 18, bar.text);
+}
+
+void MapPainter::PaintAttribution(HDC dc, const MapView& view, const std::wstring& text) const {
+  SIZE extent{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  const int left = kAttributionMargin, bottom = view.Height() - kAttributionMargin;
+  const RECT box{left, bottom - extent.cy - 2 * kAttributionPadding, left + extent.cx + 2 * kAttributionPadding, bottom};
+  ::FillRect(dc, &box, m_attributionBrush);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  ::TextOutW(dc, box.left + kAttributionPadding, box.top + kAttributionPadding, text.c_str(),
+             static_cast<int>(text.size()));
 }

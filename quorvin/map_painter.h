@@ -1,6 +1,6 @@
-// Draws the map area: sea and land of the base map, the tiles of a tile folder, the
-// graticule with its labels, the placed points with their names, the marker and the scale
-// bar, into a device context (the window's off-screen bitmap).
+// Draws the map area: sea and land of the base map, the tiles of a tile source, the
+// graticule with its labels, the placed points with their names, the marker, the scale
+// bar and the source's credit line, into a device context (the window's off-screen bitmap).
 #pragma once
 
 #include <windows.h>
@@ -13,7 +13,7 @@
 #include "quorvin/base_map.h"
 #include "quorvin/map_view.h"
 
-class TileFolder;
+class TileLayer;
 
 // The base map projected once, so that a repaint only scales and shifts.
 class ProjectedLand {
@@ -43,7 +43,8 @@ struct DrawnText {
 
 struct MapScene {
   const ProjectedLand* land = nullptr;
-  TileFolder* tiles = nullptr;  // null: the built-in map alone
+  TileLayer* tiles = nullptr;  // null: the built-in map alone
+  std::wstring attribution;    // the source's credit line, drawn in a corner
   std::span<const DrawnText> texts;
   std::optional<WorldPoint> marker;
 };
@@ -59,15 +60,16 @@ class MapPainter {
 
  private:
   void PaintLand(HDC dc, const MapView& view, const ProjectedLand& land);
-  void PaintTiles(HDC dc, const MapView& view, TileFolder& tiles) const;
+  void PaintTiles(HDC dc, const MapView& view, TileLayer& tiles) const;
   void PaintGraticule(HDC dc, const MapView& view) const;
   void PaintTexts(HDC dc, const MapView& view, std::span<const DrawnText> texts) const;
   void PaintMarker(HDC dc, const MapView& view, WorldPoint marker) const;
   void PaintScaleBar(HDC dc, const MapView& view) const;
+  void PaintAttribution(HDC dc, const MapView& view, const std::wstring& text) const;
 
   HFONT m_font;
   HPEN m_coastPen, m_gridPen, m_textPen, m_markerPen, m_scalePen;
-  HBRUSH m_seaBrush, m_landBrush, m_textBrush;
+  HBRUSH m_seaBrush, m_landBrush, m_textBrush, m_attributionBrush;
   // Work buffers kept between repaints.
   std::vector<POINT> m_polygonPoints, m_coastPoints;
   std::vector<INT> m_polygonCounts;

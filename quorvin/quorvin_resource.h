@@ -10,5 +10,16 @@
 #define IDM_FIT_TEXTS           40012
 #define IDM_DATUM_WGS84         40020
 #define IDM_DATUM_TOKYO         40021
+// The map menu: the sources in the order of StandardSources(), then the map-object name's.
+#define IDM_SOURCE_STANDARD     40030
+#define IDM_SOURCE_PALE         40031
+#define IDM_SOURCE_PHOTO        40032
+#define IDM_SOURCE_BUILT_IN     40033
+#define IDM_SOURCE_OBJECT       40034
+#define IDM_CACHE_CAP_100       40040
+#define IDM_CACHE_CAP_500       40041
+#define IDM_CACHE_CAP_1000      40042
+#define IDM_CACHE_CAP_2000      40043
+#define IDM_CACHE_EMPTY         40044
 
 #define IDC_MAP_STATUS          1000

@@ -1,6 +1,7 @@
 #include "quorvin/quorvin_window.h"
 
 #include <windowsx.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include "pointfile/point_record.h"
 #include "pointfile/text_forms.h"
 #include "quorvin/quorvin_resource.h"
+#include "quorvin/tile_folder.h"
 
 namespace {
 
@@ -18,6 +20,11 @@ constexpr FrameWindowClass kWindowClass{L"QuorvinMapWindow"};
 constexpr int kDragThreshold = 4;
 constexpr int kArrowPanPixels = 96;
 constexpr int kFitMargin = 48;
+constexpr UINT_PTR kRetryTimer = 1;
+constexpr UINT kRetryMilliseconds = ConnectionState::kRetryInterval * 1000;
+// The status bar's fixed panes, right of the source's: network, layer, count, ignored,
+// datum, position (in both datums).
+constexpr int kPaneWidths[] = {110, 90, 90, 70, 80, 420};
 
 // Degrees as the program's DMS text; nothing for a negative value, which no point file holds.
 std::string DmsText(double degrees) {
@@ -46,18 +53,44 @@ const MessageEntry QuorvinWindow::kMessageEntries[] = {
     OnCommand<&QuorvinWindow::OnFitTexts>(IDM_FIT_TEXTS),
     OnCommand<&QuorvinWindow::OnDatumWgs84>(IDM_DATUM_WGS84),
     OnCommand<&QuorvinWindow::OnDatumTokyo>(IDM_DATUM_TOKYO),
+    OnCommand<&QuorvinWindow::OnSourceStandard>(IDM_SOURCE_STANDARD),
+    OnCommand<&QuorvinWindow::OnSourcePale>(IDM_SOURCE_PALE),
+    OnCommand<&QuorvinWindow::OnSourcePhoto>(IDM_SOURCE_PHOTO),
+    OnCommand<&QuorvinWindow::OnSourceBuiltIn>(IDM_SOURCE_BUILT_IN),
+    OnCommand<&QuorvinWindow::OnSourceObject>(IDM_SOURCE_OBJECT),
+    OnCommand<&QuorvinWindow::OnCap100>(IDM_CACHE_CAP_100),
+    OnCommand<&QuorvinWindow::OnCap500>(IDM_CACHE_CAP_500),
+    OnCommand<&QuorvinWindow::OnCap1000>(IDM_CACHE_CAP_1000),
+    OnCommand<&QuorvinWindow::OnCap2000>(IDM_CACHE_CAP_2000),
+    OnCommand<&QuorvinWindow::OnEmptyCache>(IDM_CACHE_EMPTY),
+    OnMessage<&QuorvinWindow::OnTilesArrived>(QuorvinWindow::kTilesArrivedMessage),
+    OnMessage<&QuorvinWindow::OnTimer>(WM_TIMER),
 };
 OSTREL_DEFINE_MESSAGE_TABLE(QuorvinWindow, FrameWindow);
 
-QuorvinWindow::QuorvinWindow(const BaseMap* baseMap, DatumSetting& datumSetting)
-    : m_datumSetting(datumSetting), m_datum(datumSetting.Load()) {
+std::wstring DefaultTileCacheRoot() {
+  PWSTR folder = nullptr;
+  std::wstring root;
+  if (::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &folder) == S_OK)
+    root = std::wstring(folder) + L"\\Ostrel\\TileCache\\";
+  ::CoTaskMemFree(folder);
+  return root;
+}
+
+QuorvinWindow::QuorvinWindow(const BaseMap* baseMap, DatumSetting& datumSetting, MapSourceSetting& sourceSetting,
+                             TileServices services)
+    : m_datumSetting(datumSetting),
+      m_sourceSetting(sourceSetting),
+      m_services(std::move(services)),
+      m_datum(datumSetting.Load()) {
   if (baseMap) m_land.emplace(*baseMap);
-  UseSource("");
 }
 
 QuorvinWindow::~QuorvinWindow() {
   // Destroy the window while the members its handlers use still exist.
   if (::IsWindow(m_hwnd)) ::DestroyWindow(m_hwnd);
+  m_webTiles = nullptr;
+  m_tiles.reset();
   if (m_backDc) {
     ::SelectObject(m_backDc, m_backOld);
     ::DeleteObject(m_backBitmap);
@@ -71,8 +104,10 @@ bool QuorvinWindow::Create() {
 
 LRESULT QuorvinWindow::OnCreate(WPARAM, LPARAM) {
   m_status.Create(m_hwnd, IDC_MAP_STATUS);
-  m_status.SetPanes({90, 90, 70, 80, 250});
+  m_status.SetPanes({kPaneWidths[0], kPaneWidths[1], kPaneWidths[2], kPaneWidths[3], kPaneWidths[4], kPaneWidths[5]});
   SetDatum(m_datum);
+  // Web tiles announce themselves to the window, so they start once it exists.
+  UseSource();
   return 0;
 }
 
@@ -94,7 +129,8 @@ void QuorvinWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
       Refresh(false);
       break;
     case SessionEvent::kSourceSet:
-      UseSource(m_session.SourceName());
+      TakeObjectName(m_session.SourceName());
+      UseSource();
       Refresh(false);
       break;
     case SessionEvent::kTextsChanged:
@@ -111,16 +147,131 @@ void QuorvinWindow::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void QuorvinWindow::UseSource(const std::string& name) {
-  m_tiles.reset();
+void QuorvinWindow::TakeObjectName(const std::string& name) {
+  m_objectSource.reset();
+  m_objectFault.clear();
   if (TileFolder::IsFolder(name)) {
-    m_tiles = std::make_unique<TileFolder>(name);
-    m_sourceText = "タイル: " + name;
-  } else if (name.empty()) {
-    m_sourceText = "内蔵の地図 (Natural Earth)";
-  } else {
-    m_sourceText = "地図ソフト「" + name + "」はここでは使えません。内蔵の地図を表示しています";
+    m_objectSource = FolderSource(name);
+  } else if (LooksLikeUrl(name)) {
+    if (const std::optional<std::string> fault = TemplateFault(name)) m_objectFault = *fault;
+    else m_objectSource = WebSource(name);
+  } else if (!name.empty()) {
+    m_objectFault = "地図ソフト「" + name + "」はここでは使えません";
   }
+}
+
+void QuorvinWindow::UseSource() {
+  const std::optional<std::string> choice = m_sourceSetting.LoadChoice();
+  const TileSource* source = &BuiltInSource();
+  if (!choice || *choice == MapSourceSetting::kObjectChoice) {
+    if (m_objectSource) source = &*m_objectSource;
+  } else {
+    for (const TileSource& standard : StandardSources()) {
+      if (standard.cacheName == *choice) source = &standard;
+    }
+  }
+  // The same source keeps its tiles, its fetches and what it has drawn.
+  if (m_tiles && m_tiles->Source().location == source->location && m_tiles->Source().kind == source->kind) {
+    UpdateSourceMenu();
+    return;
+  }
+  m_webTiles = nullptr;
+  m_tiles.reset();
+  if (source->kind == TileSource::Kind::kFolder) {
+    m_tiles = std::make_unique<TileFolder>(source->location);
+  } else if (source->kind == TileSource::Kind::kWeb) {
+    WebTileLayer::Settings settings;
+    settings.cacheRoot = m_services.cacheRoot;
+    settings.capBytes = std::uint64_t{m_sourceSetting.LoadCapMegabytes()} << 20;
+    auto web = std::make_unique<WebTileLayer>(*source, m_services.fetcher, m_services.clock, m_hwnd,
+                                              kTilesArrivedMessage, settings);
+    m_webTiles = web.get();
+    m_tiles = std::move(web);
+  }
+  if (source->kind == TileSource::Kind::kBuiltIn) {
+    m_sourceText = m_objectFault.empty() || (choice && *choice != MapSourceSetting::kObjectChoice)
+                       ? std::string("内蔵の地図 (Natural Earth)")
+                       : m_objectFault + "。内蔵の地図を表示しています";
+  } else {
+    m_sourceText = source->title;
+  }
+  m_attribution = WidenText(source->attribution);
+  UpdateSourceMenu();
+  Refresh(false);
+}
+
+void QuorvinWindow::UpdateSourceMenu() {
+  const Menu menu(GetMenu());
+  const HMENU handle = menu.Handle();
+  if (!handle) return;
+  const std::wstring objectTitle =
+      m_objectSource ? WidenText(m_objectSource->title) : WidenText("地図オブジェクトの地図 (なし)");
+  ::ModifyMenuW(handle, IDM_SOURCE_OBJECT, MF_BYCOMMAND | MF_STRING, IDM_SOURCE_OBJECT, objectTitle.c_str());
+  ::EnableMenuItem(handle, IDM_SOURCE_OBJECT, MF_BYCOMMAND | (m_objectSource ? MF_ENABLED : MF_GRAYED));
+  UINT checked = IDM_SOURCE_BUILT_IN;
+  if (m_tiles && m_objectSource && m_tiles->Source().location == m_objectSource->location) {
+    checked = IDM_SOURCE_OBJECT;
+  } else if (m_tiles) {
+    const std::span<const TileSource> standard = StandardSources();
+    for (std::size_t i = 0; i < standard.size(); ++i) {
+      if (standard[i].location == m_tiles->Source().location) checked = IDM_SOURCE_STANDARD + static_cast<UINT>(i);
+    }
+  }
+  ::CheckMenuRadioItem(handle, IDM_SOURCE_STANDARD, IDM_SOURCE_OBJECT, checked, MF_BYCOMMAND);
+  const std::uint32_t cap = m_sourceSetting.LoadCapMegabytes();
+  const UINT capItem = cap <= 100 ? IDM_CACHE_CAP_100 : cap <= 500 ? IDM_CACHE_CAP_500 : cap <= 1000 ? IDM_CACHE_CAP_1000 : IDM_CACHE_CAP_2000;
+  ::CheckMenuRadioItem(handle, IDM_CACHE_CAP_100, IDM_CACHE_CAP_2000, capItem, MF_BYCOMMAND);
+  ::EnableMenuItem(handle, IDM_CACHE_EMPTY, MF_BYCOMMAND | (m_webTiles ? MF_ENABLED : MF_GRAYED));
+}
+
+void QuorvinWindow::ChooseSource(const std::string& choice) {
+  m_sourceSetting.SaveChoice(choice);
+  UseSource();
+}
+
+void QuorvinWindow::OnSourceStandard() { ChooseSource(StandardSources()[0].cacheName); }
+void QuorvinWindow::OnSourcePale() { ChooseSource(StandardSources()[1].cacheName); }
+void QuorvinWindow::OnSourcePhoto() { ChooseSource(StandardSources()[2].cacheName); }
+void QuorvinWindow::OnSourceBuiltIn() { ChooseSource(MapSourceSetting::kBuiltInChoice); }
+void QuorvinWindow::OnSourceObject() { ChooseSource(MapSourceSetting::kObjectChoice); }
+
+void QuorvinWindow::ChooseCap(std::uint32_t megabytes) {
+  m_sourceSetting.SaveCapMegabytes(megabytes);
+  if (m_webTiles) m_webTiles->SetCap(std::uint64_t{megabytes} << 20);
+  UpdateSourceMenu();
+}
+
+void QuorvinWindow::OnCap100() { ChooseCap(100); }
+void QuorvinWindow::OnCap500() { ChooseCap(500); }
+void QuorvinWindow::OnCap1000() { ChooseCap(1000); }
+void QuorvinWindow::OnCap2000() { ChooseCap(2000); }
+
+void QuorvinWindow::OnEmptyCache() {
+  if (!m_webTiles) return;
+  m_webTiles->EmptyCache();
+  Refresh(false);
+}
+
+LRESULT QuorvinWindow::OnTilesArrived(WPARAM, LPARAM) {
+  if (!m_webTiles) return 0;
+  if (m_webTiles->TakeArrivals()) Invalidate(false);
+  // Offline: the empty squares are asked for again once a minute, which lets one request
+  // try the network.
+  const bool offline = m_webTiles->Offline();
+  if (offline != m_retryTimer) {
+    if (offline) ::SetTimer(m_hwnd, kRetryTimer, kRetryMilliseconds, nullptr);
+    else ::KillTimer(m_hwnd, kRetryTimer);
+    m_retryTimer = offline;
+  }
+  m_statusDirty = true;
+  return 0;
+}
+
+LRESULT QuorvinWindow::OnTimer(WPARAM wParam, LPARAM) {
+  if (wParam != kRetryTimer || !m_webTiles) return Default();
+  m_webTiles->RetryOffline();
+  Invalidate(false);
+  return 0;
 }
 
 void QuorvinWindow::Refresh(bool textsChanged) {
@@ -155,6 +306,9 @@ void QuorvinWindow::FitToTexts() {
 void QuorvinWindow::UpdateStatus() {
   char number[64];
   m_status.SetPaneText(kSourcePane, m_sourceText);
+  m_status.SetPaneText(kNetworkPane, !m_webTiles              ? std::string()
+                                     : m_webTiles->Offline() ? std::string("オフライン")
+                                                             : m_webTiles->Problem());
   m_status.SetPaneText(kLayerPane, "レイヤー " + (m_session.Layer().empty() ? "-" : m_session.Layer()));
   std::snprintf(number, sizeof number, "ポイント %zu", m_session.Texts().size());
   m_status.SetPaneText(kTextsPane, number);
@@ -165,11 +319,22 @@ void QuorvinWindow::UpdateStatus() {
 }
 
 void QuorvinWindow::ShowPosition(ScreenPoint at) {
-  const GeoPosition p = FromWgs84(m_view.PositionAt(at));
-  const std::string latitude = DmsText(p.latitude), longitude = DmsText(p.longitude);
-  m_status.SetPaneText(kPositionPane, latitude.empty() || longitude.empty()
-                                          ? std::string()
-                                          : "緯度" + latitude + "  経度" + longitude);
+  // The unit's datum first, then the other one: an old file's coordinates and a new map's
+  // can both be read off.
+  const GeoPosition wgs84 = m_view.PositionAt(at);
+  const bool tokyoFirst = m_datum == ExchangeDatum::kTokyo;
+  std::string text;
+  for (const bool tokyo : {tokyoFirst, !tokyoFirst}) {
+    const GeoPosition p = tokyo ? Wgs84ToTokyo(wgs84) : wgs84;
+    const std::string latitude = DmsText(p.latitude), longitude = DmsText(p.longitude);
+    if (latitude.empty() || longitude.empty()) {
+      text.clear();
+      break;
+    }
+    if (!text.empty()) text += "  ";
+    text += (tokyo ? "日本 緯度" : "世界 緯度") + latitude + " 経度" + longitude;
+  }
+  m_status.SetPaneText(kPositionPane, text);
 }
 
 void QuorvinWindow::PaintMap(HDC dc) {
@@ -181,6 +346,7 @@ void QuorvinWindow::PaintMap(HDC dc) {
   MapScene scene;
   scene.land = m_land ? &*m_land : nullptr;
   scene.tiles = m_tiles.get();
+  scene.attribution = m_attribution;
   scene.texts = m_drawnTexts;
   if (m_markerWgs84) scene.marker = Project(*m_markerWgs84);
   m_painter.Paint(dc, m_view, scene);
@@ -345,6 +511,7 @@ void QuorvinWindow::OnDatumTokyo() {
 void QuorvinWindow::OnClose() { ::DestroyWindow(m_hwnd); }
 
 LRESULT QuorvinWindow::OnDestroy(WPARAM, LPARAM) {
+  if (m_retryTimer) ::KillTimer(m_hwnd, kRetryTimer);
   if (m_quitOnDestroy) ::PostQuitMessage(0);
   return 0;
 }

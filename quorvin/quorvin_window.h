@@ -1,5 +1,5 @@
-// The helper's window, titled "Quorvin": the map, a menu (close, zoom, datum) and a status
-// bar. It takes the editor's text commands, shows the points placed with "SUB_ADD_TEXT_EX",
+// The helper's window, titled "Quorvin": the map, a menu (close, zoom, datum, map source,
+// tile cache) and a status bar. It takes the editor's text commands, shows the points placed with "SUB_ADD_TEXT_EX",
 // places the marker on a click (or Enter, at the centre) and answers the editor's marker
 // requests. It ends its program when it is closed.
 #pragma once
@@ -18,14 +18,29 @@
 #include "quorvin/editor_link.h"
 #include "quorvin/helper_session.h"
 #include "quorvin/map_painter.h"
+#include "quorvin/map_source_setting.h"
 #include "quorvin/map_view.h"
-#include "quorvin/tile_folder.h"
+#include "quorvin/tile_fetcher.h"
+#include "quorvin/tile_layer.h"
+#include "quorvin/web_tile_layer.h"
+
+// What the web tiles are fetched through and cached in.
+struct TileServices {
+  TileFetcher& fetcher;
+  const Clock& clock;
+  std::wstring cacheRoot;  // %LOCALAPPDATA%\Ostrel\TileCache\ in the program
+};
+
+// The cache folder the program uses: %LOCALAPPDATA%\Ostrel\TileCache\ (empty when the
+// system will not say where that is).
+std::wstring DefaultTileCacheRoot();
 
 class QuorvinWindow : public FrameWindow {
  public:
-  // `baseMap` may be null (the map is then sea and grid only); `datumSetting` outlives the
-  // window.
-  QuorvinWindow(const BaseMap* baseMap, DatumSetting& datumSetting);
+  // `baseMap` may be null (the map is then sea and grid only); the settings and the
+  // services outlive the window.
+  QuorvinWindow(const BaseMap* baseMap, DatumSetting& datumSetting, MapSourceSetting& sourceSetting,
+                TileServices services);
   ~QuorvinWindow() override;
 
   // Creates the window (hidden) with its status bar.
@@ -39,12 +54,16 @@ class QuorvinWindow : public FrameWindow {
   ExchangeDatum Datum() const { return m_datum; }
   const StatusBar& Status() const { return m_status; }
   bool ShowsTiles() const { return m_tiles != nullptr; }
+  // The web source's tiles, or null when the map shows another source.
+  WebTileLayer* WebTiles() const { return m_webTiles; }
   // Where a position (WGS 84) is in the map area, in client pixels.
   ScreenPoint PixelOf(GeoPosition wgs84) const { return m_view.ToScreen(Project(wgs84)); }
   // Draws the whole map area into `dc`, as a repaint does.
   void PaintMap(HDC dc);
 
-  enum StatusPane { kSourcePane, kLayerPane, kTextsPane, kIgnoredPane, kDatumPane, kPositionPane };
+  enum StatusPane { kSourcePane, kNetworkPane, kLayerPane, kTextsPane, kIgnoredPane, kDatumPane, kPositionPane };
+  // Posted by the web tiles when tiles or progress arrived.
+  static constexpr UINT kTilesArrivedMessage = WM_APP + 1;
 
   OSTREL_MESSAGE_TABLE();
 
@@ -64,15 +83,33 @@ class QuorvinWindow : public FrameWindow {
   LRESULT OnKeyDown(WPARAM, LPARAM);
   LRESULT OnChar(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnTilesArrived(WPARAM, LPARAM);
+  LRESULT OnTimer(WPARAM, LPARAM);
   void OnClose();
   void OnZoomIn();
   void OnZoomOut();
   void OnFitTexts();
   void OnDatumWgs84();
   void OnDatumTokyo();
+  void OnSourceStandard();
+  void OnSourcePale();
+  void OnSourcePhoto();
+  void OnSourceBuiltIn();
+  void OnSourceObject();
+  void OnCap100();
+  void OnCap500();
+  void OnCap1000();
+  void OnCap2000();
+  void OnEmptyCache();
 
   void SetDatum(ExchangeDatum datum);
-  void UseSource(const std::string& name);
+  // The map-object name's source, if it names a usable one.
+  void TakeObjectName(const std::string& name);
+  // Shows the source the kept choice and the map-object name make.
+  void UseSource();
+  void ChooseSource(const std::string& choice);
+  void ChooseCap(std::uint32_t megabytes);
+  void UpdateSourceMenu();
   void PlaceMarker(ScreenPoint at);
   void ZoomBy(int steps, ScreenPoint anchor);
   // Marks what changed; the next paint brings the map and the status bar up to date, so a
@@ -88,14 +125,21 @@ class QuorvinWindow : public FrameWindow {
 
   std::optional<ProjectedLand> m_land;
   DatumSetting& m_datumSetting;
+  MapSourceSetting& m_sourceSetting;
+  TileServices m_services;
   ExchangeDatum m_datum;
   EditorLink m_link;
   HelperSession m_session;
   MapView m_view;
   MapPainter m_painter;
   StatusBar m_status;
-  std::unique_ptr<TileFolder> m_tiles;
+  std::unique_ptr<TileLayer> m_tiles;
+  WebTileLayer* m_webTiles = nullptr;  // m_tiles, when it is a web source
+  std::optional<TileSource> m_objectSource;
+  std::string m_objectFault;  // why the map-object name is no usable source
   std::string m_sourceText;
+  std::wstring m_attribution;
+  bool m_retryTimer = false;
   std::vector<DrawnText> m_drawnTexts;
   std::optional<GeoPosition> m_markerWgs84;
   bool m_textsDirty = false;

@@ -16,6 +16,7 @@
 #include "registry/testing/memory_registry.h"
 #include "quorvin/built_in_map.h"
 #include "quorvin/quorvin_window.h"
+#include "quorvin/winhttp_fetcher.h"
 
 int main(int argc, char** argv) {
   const int repaints = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
@@ -24,7 +25,11 @@ int main(int argc, char** argv) {
   const std::optional<BaseMap> baseMap = LoadBuiltInBaseMap();
   MemoryRegistry registry;
   DatumSetting setting(registry);
-  QuorvinWindow window(baseMap ? &*baseMap : nullptr, setting);
+  MapSourceSetting sourceSetting(registry);
+  WinHttpFetcher fetcher;
+  const SystemClock clock;
+  TempDirectory cache;
+  QuorvinWindow window(baseMap ? &*baseMap : nullptr, setting, sourceSetting, {fetcher, clock, cache.WidePath()});
   if (!baseMap || !window.Create()) return 1;
   window.Move(0, 0, 1000, 760);
   window.Show(SW_SHOWNORMAL);

@@ -21,6 +21,7 @@
 #include "quorvin/quorvin_resource.h"
 #include "quorvin/tests/fake_editor.h"
 #include "quorvin/tests/map_picture.h"
+#include "quorvin/tests/tile_server.h"
 
 namespace {
 
@@ -78,10 +79,14 @@ class HelperWindowTest : public testing::Test {
   static inline const std::optional<BaseMap> baseMap = LoadBuiltInBaseMap();
   MemoryRegistry registry;
   DatumSetting setting{registry};
+  MapSourceSetting sourceSetting{registry};
+  LoopbackFetcher fetcher{2000};
+  SteppedClock clock;
+  TempDirectory cache;
   FakeEditor editor;
   FakeEditor messageBox;
   EditorLink link;
-  QuorvinWindow helper{baseMap ? &*baseMap : nullptr, setting};
+  QuorvinWindow helper{baseMap ? &*baseMap : nullptr, setting, sourceSetting, {fetcher, clock, cache.WidePath()}};
 };
 
 TEST_F(HelperWindowTest, ShowsThePlacedPointsAndWhatItWasSent) {
