@@ -28,6 +28,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   window.Update();
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (window.TranslateDialogMessage(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

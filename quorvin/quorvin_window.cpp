@@ -51,6 +51,7 @@ const MessageEntry QuorvinWindow::kMessageEntries[] = {
     OnCommand<&QuorvinWindow::OnZoomIn>(IDM_ZOOM_IN),
     OnCommand<&QuorvinWindow::OnZoomOut>(IDM_ZOOM_OUT),
     OnCommand<&QuorvinWindow::OnFitTexts>(IDM_FIT_TEXTS),
+    OnCommand<&QuorvinWindow::OnSaveArea>(IDM_SAVE_AREA),
     OnCommand<&QuorvinWindow::OnDatumWgs84>(IDM_DATUM_WGS84),
     OnCommand<&QuorvinWindow::OnDatumTokyo>(IDM_DATUM_TOKYO),
     OnCommand<&QuorvinWindow::OnSourceStandard>(IDM_SOURCE_STANDARD),
@@ -89,6 +90,7 @@ QuorvinWindow::QuorvinWindow(const BaseMap* baseMap, DatumSetting& datumSetting,
 QuorvinWindow::~QuorvinWindow() {
   // Destroy the window while the members its handlers use still exist.
   if (::IsWindow(m_hwnd)) ::DestroyWindow(m_hwnd);
+  m_saveDialog.reset();
   m_webTiles = nullptr;
   m_tiles.reset();
   if (m_backDc) {
@@ -175,6 +177,7 @@ void QuorvinWindow::UseSource() {
     UpdateSourceMenu();
     return;
   }
+  m_saveDialog.reset();
   m_webTiles = nullptr;
   m_tiles.reset();
   if (source->kind == TileSource::Kind::kFolder) {
@@ -221,7 +224,8 @@ void QuorvinWindow::UpdateSourceMenu() {
   const std::uint32_t cap = m_sourceSetting.LoadCapMegabytes();
   const UINT capItem = cap <= 100 ? IDM_CACHE_CAP_100 : cap <= 500 ? IDM_CACHE_CAP_500 : cap <= 1000 ? IDM_CACHE_CAP_1000 : IDM_CACHE_CAP_2000;
   ::CheckMenuRadioItem(handle, IDM_CACHE_CAP_100, IDM_CACHE_CAP_2000, capItem, MF_BYCOMMAND);
-  ::EnableMenuItem(handle, IDM_CACHE_EMPTY, MF_BYCOMMAND | (m_webTiles ? MF_ENABLED : MF_GRAYED));
+  for (const UINT webOnly : {IDM_CACHE_EMPTY, IDM_SAVE_AREA})
+    ::EnableMenuItem(handle, webOnly, MF_BYCOMMAND | (m_webTiles ? MF_ENABLED : MF_GRAYED));
 }
 
 void QuorvinWindow::ChooseSource(const std::string& choice) {
@@ -255,6 +259,7 @@ void QuorvinWindow::OnEmptyCache() {
 LRESULT QuorvinWindow::OnTilesArrived(WPARAM, LPARAM) {
   if (!m_webTiles) return 0;
   if (m_webTiles->TakeArrivals()) Invalidate(false);
+  if (SaveAreaDialog* dialog = SaveDialog()) dialog->ShowProgress();
   // Offline: the empty squares are asked for again once a minute, which lets one request
   // try the network.
   const bool offline = m_webTiles->Offline();
@@ -265,6 +270,25 @@ LRESULT QuorvinWindow::OnTilesArrived(WPARAM, LPARAM) {
   }
   m_statusDirty = true;
   return 0;
+}
+
+SaveAreaDialog* QuorvinWindow::SaveDialog() const {
+  return m_saveDialog && m_saveDialog->IsWindow() ? m_saveDialog.get() : nullptr;
+}
+
+bool QuorvinWindow::TranslateDialogMessage(MSG& message) const {
+  const SaveAreaDialog* dialog = SaveDialog();
+  return dialog && ::IsDialogMessageW(dialog->Handle(), &message);
+}
+
+void QuorvinWindow::OnSaveArea() {
+  if (!m_webTiles) return;
+  if (SaveAreaDialog* open = SaveDialog()) {
+    ::SetForegroundWindow(open->Handle());
+    return;
+  }
+  m_saveDialog = std::make_unique<SaveAreaDialog>(*m_webTiles, m_view);
+  if (m_saveDialog->Create(m_hwnd)) m_saveDialog->Show(SW_SHOW);
 }
 
 LRESULT QuorvinWindow::OnTimer(WPARAM wParam, LPARAM) {

@@ -20,6 +20,7 @@
 #include "quorvin/map_painter.h"
 #include "quorvin/map_source_setting.h"
 #include "quorvin/map_view.h"
+#include "quorvin/save_area_dialog.h"
 #include "quorvin/tile_fetcher.h"
 #include "quorvin/tile_layer.h"
 #include "quorvin/web_tile_layer.h"
@@ -56,6 +57,10 @@ class QuorvinWindow : public FrameWindow {
   bool ShowsTiles() const { return m_tiles != nullptr; }
   // The web source's tiles, or null when the map shows another source.
   WebTileLayer* WebTiles() const { return m_webTiles; }
+  // The save-area dialog while it is open, or null.
+  SaveAreaDialog* SaveDialog() const;
+  // For the message loop: keyboard messages of the modeless save-area dialog go to it.
+  bool TranslateDialogMessage(MSG& message) const;
   // Where a position (WGS 84) is in the map area, in client pixels.
   ScreenPoint PixelOf(GeoPosition wgs84) const { return m_view.ToScreen(Project(wgs84)); }
   // Draws the whole map area into `dc`, as a repaint does.
@@ -89,6 +94,7 @@ class QuorvinWindow : public FrameWindow {
   void OnZoomIn();
   void OnZoomOut();
   void OnFitTexts();
+  void OnSaveArea();
   void OnDatumWgs84();
   void OnDatumTokyo();
   void OnSourceStandard();
@@ -135,6 +141,7 @@ class QuorvinWindow : public FrameWindow {
   StatusBar m_status;
   std::unique_ptr<TileLayer> m_tiles;
   WebTileLayer* m_webTiles = nullptr;  // m_tiles, when it is a web source
+  std::unique_ptr<SaveAreaDialog> m_saveDialog;  // saves into m_webTiles
   std::optional<TileSource> m_objectSource;
   std::string m_objectFault;  // why the map-object name is no usable source
   std::string m_sourceText;

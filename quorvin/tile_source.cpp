@@ -110,13 +110,40 @@ std::optional<int> TileZoomFor(const TileSource& source, int viewZoom) {
   return std::min(viewZoom, source.maxZoom);
 }
 
+namespace {
+
+// The zoom's tiles over the rectangle, with columns past the world's edge held to one
+// world's width (they are the same tiles again).
+TileRange SaveRange(WorldPoint topLeft, WorldPoint bottomRight, int zoom) {
+  TileRange range = TilesCovering(topLeft, bottomRight, zoom);
+  range.lastX = std::min(range.lastX, range.firstX + (1 << zoom) - 1);
+  return range;
+}
+
+}  // namespace
+
 std::uint64_t CountTilesToSave(WorldPoint topLeft, WorldPoint bottomRight, int fromZoom, int toZoom) {
   std::uint64_t count = 0;
-  for (int zoom = fromZoom; zoom <= toZoom; ++zoom) {
-    // Columns past the world's edge are the same tiles again: at most the world's width.
-    TileRange range = TilesCovering(topLeft, bottomRight, zoom);
-    range.lastX = std::min(range.lastX, range.firstX + (1 << zoom) - 1);
-    count += range.Count();
-  }
+  for (int zoom = fromZoom; zoom <= toZoom; ++zoom) count += SaveRange(topLeft, bottomRight, zoom).Count();
   return count;
+}
+
+std::vector<TileKey> TilesToSave(WorldPoint topLeft, WorldPoint bottomRight, int fromZoom, int toZoom) {
+  std::vector<TileKey> tiles;
+  for (int zoom = fromZoom; zoom <= toZoom; ++zoom) {
+    const TileRange range = SaveRange(topLeft, bottomRight, zoom);
+    for (int y = range.firstY; y <= range.lastY; ++y) {
+      for (int x = range.firstX; x <= range.lastX; ++x) tiles.push_back({zoom, WrapColumn(x, zoom), y});
+    }
+  }
+  return tiles;
+}
+
+std::optional<std::string> SaveRefusal(std::uint64_t tiles, std::uint64_t bytesEach, std::uint64_t savedBytes,
+                                       std::uint64_t capBytes) {
+  if (tiles > kMaxTilesToSave)
+    return "タイルが多すぎます (上限 20,000 枚)。範囲を狭めるか、保存する縮尺を粗くしてください";
+  if (savedBytes + tiles * bytesEach > capBytes)
+    return "キャッシュの上限を超えます。上限を上げるか、範囲を狭めてください";
+  return std::nullopt;
 }

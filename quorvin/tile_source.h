@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "quorvin/map_view.h"
 
@@ -79,5 +80,14 @@ int WrapColumn(int x, int zoom);
 // The zoom whose tiles a view at `viewZoom` draws (scaled when the source stops short), or
 // nothing when the source has no tiles that coarse.
 std::optional<int> TileZoomFor(const TileSource& source, int viewZoom);
-// How many tiles saving the rectangle from `fromZoom` down to `toZoom` fetches.
+// How many tiles saving the rectangle from `fromZoom` down to `toZoom` fetches, and which.
 std::uint64_t CountTilesToSave(WorldPoint topLeft, WorldPoint bottomRight, int fromZoom, int toZoom);
+std::vector<TileKey> TilesToSave(WorldPoint topLeft, WorldPoint bottomRight, int fromZoom, int toZoom);
+
+// An area is saved only when it is of a size a car trip needs and fits the cache: the
+// service's terms ask for no bulk downloads, and saved tiles are never dropped.
+inline constexpr std::uint64_t kMaxTilesToSave = 20000;
+// Why saving `tiles` tiles of about `bytesEach` cannot start, when the cache holds
+// `savedBytes` of saved tiles under a cap of `capBytes`; nothing when it can.
+std::optional<std::string> SaveRefusal(std::uint64_t tiles, std::uint64_t bytesEach, std::uint64_t savedBytes,
+                                       std::uint64_t capBytes);

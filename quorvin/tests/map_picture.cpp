@@ -61,13 +61,36 @@ MapPicture::~MapPicture() {
 }
 
 bool MapPicture::Save(const std::string& name) const {
+  ::SelectObject(m_dc, m_old);  // GDI+ reads a bitmap no DC holds
+  const bool saved = SaveScreenshot(m_bitmap, name);
+  ::SelectObject(m_dc, m_bitmap);
+  return saved;
+}
+
+bool SaveScreenshot(HBITMAP bitmap, const std::string& name) {
   const std::string folder = ProgramDirectory() + "..\\screenshots\\";
   ::CreateDirectoryW(WidenText(folder).c_str(), nullptr);
   StartGdiplus();
-  ::SelectObject(m_dc, m_old);  // GDI+ reads a bitmap no DC holds
-  Gdiplus::Bitmap picture(m_bitmap, nullptr);
-  const bool saved = SaveAsPng(picture, WidenText(folder + name + ".png"));
-  ::SelectObject(m_dc, m_bitmap);
+  Gdiplus::Bitmap picture(bitmap, nullptr);
+  return SaveAsPng(picture, WidenText(folder + name + ".png"));
+}
+
+bool SaveWindowPicture(const Window& window, const std::string& name) {
+  const RECT frame = window.WindowRect();
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  // Copied from the screen once drawn: Wine's PrintWindow leaves the controls out.
+  ::RedrawWindow(window.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  PumpMessages();
+  const HDC screen = ::GetDC(nullptr);
+  const HDC dc = ::CreateCompatibleDC(screen);
+  const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ old = ::SelectObject(dc, bitmap);
+  const bool copied = ::BitBlt(dc, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+  ::ReleaseDC(nullptr, screen);
+  ::SelectObject(dc, old);
+  const bool saved = copied && SaveScreenshot(bitmap, name);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
   return saved;
 }
 

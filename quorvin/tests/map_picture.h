@@ -25,5 +25,10 @@ class MapPicture {
   HGDIOBJ m_old;
 };
 
+// Writes <build dir>/screenshots/<name>.png from a bitmap no DC holds; false on failure.
+bool SaveScreenshot(HBITMAP bitmap, const std::string& name);
+// The window as the screen shows it (frame and controls; nothing may cover it), into <build dir>/screenshots/<name>.png.
+bool SaveWindowPicture(const Window& window, const std::string& name);
+
 // A 256 x 256 PNG of one colour, written with GDI+.
 bool WriteSolidPng(const std::wstring& path, COLORREF colour);

@@ -75,6 +75,26 @@ TEST(TileSource, TileArithmetic) {
   EXPECT_EQ(CountTilesToSave(topLeft, bottomRight, 10, 12), 21u);
   // A view wider than the world counts each tile once.
   EXPECT_EQ(CountTilesToSave({-0.5, 0}, {1.5, 1}, 1, 1), 4u);
+  const std::vector<TileKey> tiles = TilesToSave(topLeft, bottomRight, 10, 12);
+  ASSERT_EQ(tiles.size(), 21u);
+  EXPECT_EQ(tiles.front(), (TileKey{10, 900, 400}));
+  EXPECT_EQ(tiles.back(), (TileKey{12, 3603, 1603}));
+  EXPECT_EQ(TilesToSave({-0.25, 0}, {0.25, 0.4}, 1, 1), (std::vector<TileKey>{{1, 1, 0}, {1, 0, 0}}));
+}
+
+TEST(TileSource, SavingRefusesTooManyTilesAndWhatPassesTheCap) {
+  struct Case {
+    std::uint64_t tiles, bytesEach, savedBytes, capBytes;
+    bool refused;
+  };
+  const Case cases[] = {
+      {20000, 20000, 0, 500ull << 20, false},
+      {20001, 1, 0, 500ull << 20, true},
+      {1000, 20000, 490ull << 20, 500ull << 20, true},  // with what is saved already
+      {1000, 20000, 400ull << 20, 500ull << 20, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SaveRefusal(c.tiles, c.bytesEach, c.savedBytes, c.capBytes).has_value(), c.refused) << c.tiles;
 }
 
 TileKey Key(int n) { return {10, n, 0}; }

@@ -1,6 +1,9 @@
 // The web tiles in the helper's window, against a tile server on the loopback address:
 // tiles drawn as they arrive and written to the cache, shown from the cache when the server
 // is gone, the offline state, the faults a server can show, the cap, the source menu.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +17,7 @@
 #include "quorvin/built_in_map.h"
 #include "quorvin/quorvin_resource.h"
 #include "quorvin/quorvin_window.h"
+#include "quorvin/save_area_dialog.h"
 #include "quorvin/tests/fake_editor.h"
 #include "quorvin/tests/map_picture.h"
 #include "quorvin/tests/tile_server.h"
@@ -226,6 +230,64 @@ TEST_F(WebTilesTest, TheSourceMenuKeepsTheChoice) {
   helper.Send(WM_COMMAND, IDM_SOURCE_OBJECT);
   EXPECT_EQ(sourceSetting.LoadChoice(), "object");
   EXPECT_EQ(helper.WebTiles()->Source().location, server.Template("tile"));
+}
+
+TEST_F(WebTilesTest, SavesTheAreaWithProgressCancelAndRefusal) {
+  UseTemplate(server.Template("tile"));
+  ASSERT_TRUE(PumpUntil([&] { return AllTilesShown(); }));
+  WebTileLayer& tiles = *helper.WebTiles();
+  const int zoom = helper.View().Zoom();
+  helper.Send(WM_COMMAND, IDM_SAVE_AREA);
+  SaveAreaDialog* dialog = helper.SaveDialog();
+  ASSERT_TRUE(dialog);
+  const std::uint64_t count = CountTilesToSave(helper.View().ToWorld({0, 0}),
+                                               helper.View().ToWorld({helper.View().Width() - 0.5,
+                                                                      helper.View().Height() - 0.5}),
+                                               zoom, zoom + 1);
+  dialog->ChooseDeepestZoom(zoom + 1);
+  EXPECT_NE(dialog->ItemText(IDC_SAVE_ESTIMATE).find("タイル " + std::to_string(count) + " 枚"), std::string::npos)
+      << dialog->ItemText(IDC_SAVE_ESTIMATE);
+  dialog->OnOK();
+  ASSERT_TRUE(PumpUntil([&] { return !tiles.Saving().Running(); }));
+  EXPECT_EQ(tiles.Saving().done, count);
+  EXPECT_EQ(dialog->ItemText(IDC_SAVE_STATE),
+            "保存しました: " + std::to_string(count) + " / " + std::to_string(count) + " 枚");
+  EXPECT_EQ(::SendMessageW(dialog->Item(IDC_SAVE_PROGRESS), PBM_GETPOS, 0, 0), 1000);
+  EXPECT_TRUE(SaveWindowPicture(*dialog, "quorvin-save-area"));
+  // Saved tiles stay when the cap is lowered; the rest go.
+  const WorldPoint at = Project(kTokyoStation);
+  const TileKey deeper{zoom + 1, static_cast<int>(at.x * (2 << zoom)), static_cast<int>(at.y * (2 << zoom))};
+  EXPECT_TRUE(Cached(deeper));
+  EXPECT_GT(tiles.SavedBytes(), 0u);
+  dialog->OnCancel();  // closes it
+  EXPECT_FALSE(helper.SaveDialog());
+
+  // Cancelled part way.
+  helper.Send(WM_COMMAND, IDM_SAVE_AREA);
+  dialog = helper.SaveDialog();
+  dialog->ChooseDeepestZoom(zoom + 3);
+  dialog->OnOK();
+  dialog->OnCancel();
+  EXPECT_FALSE(tiles.Saving().Running());
+  EXPECT_LT(tiles.Saving().done, tiles.Saving().total + 1);
+  EXPECT_EQ(dialog->ItemText(IDC_SAVE_STATE).rfind("中止しました", 0), 0u) << dialog->ItemText(IDC_SAVE_STATE);
+  dialog->OnCancel();
+
+  // Refused: too many tiles from a wide view, and past the cap.
+  for (int i = 0; i < 4; ++i) helper.Send(WM_CHAR, '-');
+  helper.Send(WM_COMMAND, IDM_SAVE_AREA);
+  dialog = helper.SaveDialog();
+  dialog->ChooseDeepestZoom(18);
+  EXPECT_TRUE(dialog->Refused());
+  EXPECT_FALSE(::IsWindowEnabled(dialog->Item(IDOK)));
+  EXPECT_NE(dialog->ItemText(IDC_SAVE_ESTIMATE).find("タイルが多すぎます"), std::string::npos);
+  dialog->OnCancel();
+  tiles.SetCap(0);
+  EXPECT_TRUE(Cached(deeper));
+  EXPECT_EQ(tiles.CachedBytes(), tiles.SavedBytes());
+  helper.Send(WM_COMMAND, IDM_SAVE_AREA);
+  helper.SaveDialog()->ChooseDeepestZoom(helper.View().Zoom());
+  EXPECT_NE(helper.SaveDialog()->ItemText(IDC_SAVE_ESTIMATE).find("キャッシュの上限を超えます"), std::string::npos);
 }
 
 }  // namespace
