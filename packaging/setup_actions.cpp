@@ -10,74 +10,76 @@
 #include <msiquery.h>
 #include <tlhelp32.h>
 
-#include <string>
-#include <vector>
-
+// Plain arrays, no C++ library: the DLL is stored in the MSI as it is, and stays small.
 namespace {
 
 constexpr DWORD kCloseWaitMilliseconds = 30000;
 constexpr const wchar_t* kProgramNames[] = {L"Ostrel.exe", L"Quorvin2.exe"};
+// Paths as long as the file system allows.
+constexpr DWORD kPathRoom = 32768;
+// More copies than anyone runs; any beyond are closed on the next round.
+constexpr int kMaxPrograms = 64;
 
-std::wstring Property(MSIHANDLE install, const wchar_t* name) {
-  DWORD length = 0;
-  wchar_t empty[1] = L"";
-  if (::MsiGetPropertyW(install, name, empty, &length) != ERROR_MORE_DATA) return {};
-  std::wstring value(++length, L'\0');
-  if (::MsiGetPropertyW(install, name, value.data(), &length) != ERROR_SUCCESS) return {};
-  value.resize(length);
-  return value;
-}
+struct Programs {
+  DWORD ids[kMaxPrograms];
+  int count = 0;
+};
 
-std::wstring ProcessPath(DWORD id) {
+wchar_t g_folder[kPathRoom];
+wchar_t g_candidate[kPathRoom];
+wchar_t g_running[kPathRoom];
+
+// True when process `id` runs `folder` + `name`.
+bool RunsFrom(DWORD id, const wchar_t* folder, const wchar_t* name) {
   HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-  if (!process) return {};
-  std::wstring path(MAX_PATH * 4, L'\0');
-  DWORD length = static_cast<DWORD>(path.size());
-  if (!::QueryFullProcessImageNameW(process, 0, path.data(), &length)) length = 0;
+  if (!process) return false;
+  DWORD length = kPathRoom;
+  const bool known = ::QueryFullProcessImageNameW(process, 0, g_running, &length);
   ::CloseHandle(process);
-  path.resize(length);
-  return path;
+  if (!known || ::lstrlenW(folder) + ::lstrlenW(name) >= static_cast<int>(kPathRoom)) return false;
+  ::lstrcpyW(g_candidate, folder);
+  ::lstrcatW(g_candidate, name);
+  return ::lstrcmpiW(g_running, g_candidate) == 0;
 }
 
 // The editor's and the helper's processes started from `folder` (with its trailing
 // backslash); the same programs elsewhere, say an unpacked zip, are not the installer's.
-std::vector<DWORD> ProgramsRunningFrom(const std::wstring& folder) {
-  std::vector<DWORD> ids;
+Programs ProgramsRunningFrom(const wchar_t* folder) {
+  Programs found;
   HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more && found.count < kMaxPrograms;
+       more = ::Process32NextW(snapshot, &entry)) {
     for (const wchar_t* name : kProgramNames) {
-      if (::lstrcmpiW(entry.szExeFile, name) == 0 &&
-          ::lstrcmpiW(ProcessPath(entry.th32ProcessID).c_str(), (folder + name).c_str()) == 0)
-        ids.push_back(entry.th32ProcessID);
+      if (::lstrcmpiW(entry.szExeFile, name) == 0 && RunsFrom(entry.th32ProcessID, folder, name))
+        found.ids[found.count++] = entry.th32ProcessID;
     }
   }
   ::CloseHandle(snapshot);
-  return ids;
+  return found;
 }
 
-BOOL CALLBACK CloseIfOneOf(HWND window, LPARAM idsParam) {
-  const auto& ids = *reinterpret_cast<const std::vector<DWORD>*>(idsParam);
+BOOL CALLBACK CloseIfOneOf(HWND window, LPARAM programsParam) {
+  const auto& programs = *reinterpret_cast<const Programs*>(programsParam);
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
-  for (DWORD id : ids) {
-    if (id == owner && ::IsWindowVisible(window) && !::GetWindow(window, GW_OWNER))
+  for (int i = 0; i < programs.count; ++i) {
+    if (programs.ids[i] == owner && ::IsWindowVisible(window) && !::GetWindow(window, GW_OWNER))
       ::PostMessageW(window, WM_CLOSE, 0, 0);
   }
   return TRUE;
 }
 
 // True when every one of the processes ended within the wait.
-bool WaitForExit(const std::vector<DWORD>& ids) {
+bool WaitForExit(const Programs& programs) {
   const DWORD deadline = ::GetTickCount() + kCloseWaitMilliseconds;
-  for (DWORD id : ids) {
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, id);
+  for (int i = 0; i < programs.count; ++i) {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, programs.ids[i]);
     if (!process) continue;  // already gone
-    const DWORD now = ::GetTickCount();
-    const DWORD left = static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0;
-    const bool ended = ::WaitForSingleObject(process, left) == WAIT_OBJECT_0;
+    const LONG left = static_cast<LONG>(deadline - ::GetTickCount());
+    const bool ended = ::WaitForSingleObject(process, left > 0 ? static_cast<DWORD>(left) : 0) == WAIT_OBJECT_0;
     ::CloseHandle(process);
     if (!ended) return false;
   }
@@ -87,13 +89,14 @@ bool WaitForExit(const std::vector<DWORD>& ids) {
 }  // namespace
 
 extern "C" __declspec(dllexport) UINT __stdcall CloseRunningPrograms(MSIHANDLE install) {
-  const std::wstring folder = Property(install, L"INSTALLDIR");
-  if (folder.empty()) return ERROR_SUCCESS;
+  DWORD length = kPathRoom;
+  if (::MsiGetPropertyW(install, L"INSTALLDIR", g_folder, &length) != ERROR_SUCCESS || length == 0)
+    return ERROR_SUCCESS;
   for (;;) {
-    const std::vector<DWORD> ids = ProgramsRunningFrom(folder);
-    if (ids.empty()) return ERROR_SUCCESS;
-    ::EnumWindows(CloseIfOneOf, reinterpret_cast<LPARAM>(&ids));
-    if (WaitForExit(ids)) return ERROR_SUCCESS;
+    const Programs programs = ProgramsRunningFrom(g_folder);
+    if (programs.count == 0) return ERROR_SUCCESS;
+    ::EnumWindows(CloseIfOneOf, reinterpret_cast<LPARAM>(&programs));
+    if (WaitForExit(programs)) continue;  // look again: a helper may have started meanwhile
     PMSIHANDLE record = ::MsiCreateRecord(0);
     ::MsiRecordSetStringW(record, 0,
                           L"Ostrel or its map helper Quorvin2 is still running. Close it, then choose Retry.");
