@@ -31,7 +31,9 @@ ln -s "$source_dir/resources/art" "$work/art"
 # - the search for HKCR\.pnt's default value (wixl searches only named values), and the
 #   condition that leaves another program's association alone;
 # - the map-object key, created empty, in a component that uninstall leaves (Permanent);
-# - the properties the per-machine part must see as found (wixl lists only its own).
+# - the properties the per-machine part must see as found (wixl lists only its own);
+# - the old version's removal inside the upgrade's transaction (after InstallInitialize), so
+#   that an upgrade that fails rolls back to the old version instead of leaving none.
 fixups=(
   "INSERT INTO \`RegLocator\` (\`Signature_\`, \`Root\`, \`Key\`, \`Type\`) VALUES ('PntOwnerSearch', 0, '.pnt', 2)"
   "INSERT INTO \`AppSearch\` (\`Property\`, \`Signature_\`) VALUES ('PNTOWNER', 'PntOwnerSearch')"
@@ -40,6 +42,7 @@ fixups=(
   "UPDATE \`Component\` SET \`Condition\` = 'NOT PNTOWNER OR PNTOWNER = \"Ostrel.PointFile\"' WHERE \`Component\` = 'PointFileOwner'"
   "INSERT INTO \`Registry\` (\`Registry\`, \`Root\`, \`Key\`, \`Name\`, \`Component_\`) VALUES ('MapObjectKey', 2, 'SOFTWARE\\Brannock\\Merlow', '+', 'MapObjectKey')"
   "UPDATE \`Component\` SET \`Attributes\` = 16 WHERE \`Component\` = 'MapObjectKey'"
+  "UPDATE \`InstallExecuteSequence\` SET \`Sequence\` = 1510 WHERE \`Action\` = 'RemoveExistingProducts'"
   "UPDATE \`Property\` SET \`Value\` = 'PNTOWNER;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE \`Property\` = 'SecureCustomProperties'"
 )
 for query in "${fixups[@]}"; do msibuild "$work/ostrel.msi" -q "$query"; done

@@ -104,3 +104,6 @@ msiexec /x new.msi || fail "the uninstallation beside another .pnt owner failed"
 [ "$(default_of 'HKCR\.pnt')" = Other.Points ] || fail "uninstall changed another program's .pnt"
 has_key 'HKCR\.pnt\OpenWithProgids' /v Ostrel.PointFile && fail "uninstall left Ostrel in Open with"
 echo "msi: $(stat -c %s "$work/old.msi") bytes"
+# The prefix's copy is large; the logs and the packages stay for a look.
+WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+rm -rf "$prefix"
