@@ -32,8 +32,12 @@ ln -s "$source_dir/resources/art" "$work/art"
 #   condition that leaves another program's association alone;
 # - the map-object key, created empty, in a component that uninstall leaves (Permanent);
 # - the properties the per-machine part must see as found (wixl lists only its own);
+# - a rebuild of the installed version replacing it too, not installed beside it (wixl has
+#   no AllowSameVersionUpgrades; the attributes are part of the row's key, so the row is
+#   written anew: 513 is migrate features + VersionMax inclusive);
 # - the old version's removal inside the upgrade's transaction (after InstallInitialize), so
 #   that an upgrade that fails rolls back to the old version instead of leaving none.
+upgrade_code=$(msiinfo export "$work/ostrel.msi" Property | tr -d '\r' | sed -n 's/^UpgradeCode\t//p')
 fixups=(
   "INSERT INTO \`RegLocator\` (\`Signature_\`, \`Root\`, \`Key\`, \`Type\`) VALUES ('PntOwnerSearch', 0, '.pnt', 2)"
   "INSERT INTO \`AppSearch\` (\`Property\`, \`Signature_\`) VALUES ('PNTOWNER', 'PntOwnerSearch')"
@@ -42,6 +46,8 @@ fixups=(
   "UPDATE \`Component\` SET \`Condition\` = 'NOT PNTOWNER OR PNTOWNER = \"Ostrel.PointFile\"' WHERE \`Component\` = 'PointFileOwner'"
   "INSERT INTO \`Registry\` (\`Registry\`, \`Root\`, \`Key\`, \`Name\`, \`Component_\`) VALUES ('MapObjectKey', 2, 'SOFTWARE\\Brannock\\Merlow', '+', 'MapObjectKey')"
   "UPDATE \`Component\` SET \`Attributes\` = 16 WHERE \`Component\` = 'MapObjectKey'"
+  "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'"
+  "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')"
   "UPDATE \`InstallExecuteSequence\` SET \`Sequence\` = 1510 WHERE \`Action\` = 'RemoveExistingProducts'"
   "UPDATE \`Property\` SET \`Value\` = 'PNTOWNER;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE \`Property\` = 'SecureCustomProperties'"
 )

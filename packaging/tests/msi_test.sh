@@ -19,6 +19,8 @@ IFS=. read -r major minor patch <<<"$version"
 newer="$major.$minor.$((patch + 1))"
 "$source_dir/packaging/make-msi.sh" "$work/old.msi" "$version" "$ostrel" "$helper" "$actions" "$source_dir"
 "$source_dir/packaging/make-msi.sh" "$work/new.msi" "$newer" "$ostrel" "$helper" "$actions" "$source_dir"
+# A rebuild of the newer version: a product code of its own, the same version.
+"$source_dir/packaging/make-msi.sh" "$work/rebuilt.msi" "$newer" "$ostrel" "$helper" "$actions" "$source_dir"
 
 # The prefix: a copy of the build's (scripts/wine-run.sh sets it up), or a new one.
 prefix="$work/prefix"
@@ -100,7 +102,11 @@ run reg add 'HKCR\.pnt' /ve /d Other.Points /f >/dev/null 2>&1
 msiexec /i new.msi || fail "the installation beside another .pnt owner failed"
 [ "$(default_of 'HKCR\.pnt')" = Other.Points ] || fail "the installer took .pnt over from another program"
 has_key 'HKCR\.pnt\OpenWithProgids' /v Ostrel.PointFile || fail "Ostrel is not in Open with beside another owner"
-msiexec /x new.msi || fail "the uninstallation beside another .pnt owner failed"
+# (A rebuild of the same version replaces it, too.)
+msiexec /i rebuilt.msi || fail "the rebuilt package's installation failed"
+[ "$(installations)" = "$newer" ] || fail "installed after the rebuild: $(installations | tr '\n' ' ')"
+[ "$(default_of 'HKCR\.pnt')" = Other.Points ] || fail "the rebuild took .pnt over from another program"
+msiexec /x rebuilt.msi || fail "the uninstallation beside another .pnt owner failed"
 [ "$(default_of 'HKCR\.pnt')" = Other.Points ] || fail "uninstall changed another program's .pnt"
 has_key 'HKCR\.pnt\OpenWithProgids' /v Ostrel.PointFile && fail "uninstall left Ostrel in Open with"
 echo "msi: $(stat -c %s "$work/old.msi") bytes"
