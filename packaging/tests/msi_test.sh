@@ -39,6 +39,8 @@ installations() { query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstal
                     grep -A1 'DisplayName *REG_SZ *Ostrel$' | sed -n 's/^ *DisplayVersion *REG_SZ *//p'; }
 drive_c_files() { (cd "$prefix/drive_c" && find . -path ./windows -prune -o -path './users/*/Temp' -prune -o -print | sort); }
 
+# (The first wine command sets a new prefix up.)
+has_key 'HKCR\.pnt' && fail ".pnt has an owner before the installation"
 programs="$prefix/drive_c/Program Files/Ostrel"
 # Wine puts a per-machine installation's shortcuts in the installing user's menu.
 menu=$(echo "$prefix"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs)
