@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "framework/testing/bench_support.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
 #include "quorvin/tests/map_picture.h"
@@ -113,6 +114,8 @@ void TileServer::Serve(Socket client) {
   if (kind == "tile") {
     const std::vector<unsigned char>& png = (x + y) % 2 == 0 ? m_evenTile : m_oddTile;
     SendBody(client, "200 OK", "image/png", png.data(), png.size());
+    double none = 0;
+    m_firstTileSentAt.compare_exchange_strong(none, NowMilliseconds());
   } else if (kind == "missing") {
     SendBody(client, "404 Not Found", "text/plain", "none", 4);
   } else if (kind == "error") {

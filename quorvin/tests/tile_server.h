@@ -37,6 +37,9 @@ class TileServer {
   int Requests() const { return m_requests; }
   // The most requests that were open at once.
   int MostAtOnce() const { return m_mostAtOnce; }
+  // When the last byte of the first tile since the last call went out (NowMilliseconds()),
+  // or 0; for the benchmarks.
+  double TakeFirstTileSentAt() { return m_firstTileSentAt.exchange(0); }
 
  private:
   void Accept();
@@ -53,6 +56,7 @@ class TileServer {
   std::vector<std::thread> m_handlers;
   std::atomic<int> m_requests{0}, m_open{0}, m_mostAtOnce{0};
   std::atomic<bool> m_stopping{false};
+  std::atomic<double> m_firstTileSentAt{0};
   std::vector<unsigned char> m_evenTile, m_oddTile;
 };
 
