@@ -16,6 +16,7 @@
 #include "registry/testing/memory_registry.h"
 #include "quorvin/built_in_map.h"
 #include "quorvin/quorvin_window.h"
+#include "quorvin/tests/editor_posts.h"
 #include "quorvin/winhttp_fetcher.h"
 
 int main(int argc, char** argv) {
@@ -37,10 +38,7 @@ int main(int argc, char** argv) {
 
   // 250 points over Japan, with names of a typical length, posted as the editor posts them.
   const EditorLink link;
-  auto send = [&](MapMessage command, const std::string& text) {
-    for (const TextStep& step : EncodeTextCommand(command, text))
-      ::PostMessageW(window, link.CommandMessage(), link.Id(step.subCommand), step.lParam);
-  };
+  auto send = [&](MapMessage command, const std::string& text) { PostTextCommand(window, link, command, text); };
   send(MapMessage::kDeleteText, "");
   for (int i = 0; i < 250; ++i) {
     const ArcMillis latitude = RoundToArcMillis(31.5 + (i / 25) * 1.2 + (i % 7) * 0.05);

@@ -20,6 +20,7 @@
 #include "quorvin/built_in_map.h"
 #include "quorvin/quorvin_resource.h"
 #include "quorvin/quorvin_window.h"
+#include "quorvin/tests/editor_posts.h"
 #include "quorvin/tests/tile_server.h"
 #include "registry/testing/memory_registry.h"
 
@@ -80,10 +81,7 @@ int main(int argc, char** argv) {
 
   // 250 points around Tokyo with names of 19 double-byte characters, as the editor posts them.
   const EditorLink link;
-  auto send = [&](MapMessage command, const std::string& text) {
-    for (const TextStep& step : EncodeTextCommand(command, text))
-      ::PostMessageW(window, link.CommandMessage(), link.Id(step.subCommand), step.lParam);
-  };
+  auto send = [&](MapMessage command, const std::string& text) { PostTextCommand(window, link, command, text); };
   for (int i = 0; i < 250; ++i) {
     const ArcMillis latitude = RoundToArcMillis(35.64 + (i / 25) * 0.008);
     const ArcMillis longitude = RoundToArcMillis(139.68 + (i % 25) * 0.006);

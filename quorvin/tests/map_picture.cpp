@@ -12,23 +12,12 @@ using std::min;
 
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
+#include "quorvin/tile_image.h"
 
 namespace {
 
 // GDI+ for the life of the test program.
-class GdiplusSession {
- public:
-  GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
-  }
-  ~GdiplusSession() { Gdiplus::GdiplusShutdown(m_token); }
-
- private:
-  ULONG_PTR m_token = 0;
-};
-
-void StartGdiplus() { static GdiplusSession session; }
+void StartGdiplus() { static const GdiplusSession session; }
 
 bool SaveAsPng(Gdiplus::Bitmap& bitmap, const std::wstring& path) {
   UINT count = 0, size = 0;

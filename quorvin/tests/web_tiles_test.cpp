@@ -18,6 +18,7 @@
 #include "quorvin/quorvin_resource.h"
 #include "quorvin/quorvin_window.h"
 #include "quorvin/save_area_dialog.h"
+#include "quorvin/tests/editor_posts.h"
 #include "quorvin/tests/fake_editor.h"
 #include "quorvin/tests/map_picture.h"
 #include "quorvin/tests/tile_server.h"
@@ -43,10 +44,7 @@ class WebTilesTest : public testing::Test {
     PumpMessages();
   }
 
-  void Send(M command, std::string_view text) {
-    for (const TextStep& step : EncodeTextCommand(command, text))
-      ::PostMessageW(helper, link.CommandMessage(), link.Id(step.subCommand), step.lParam);
-  }
+  void Send(M command, std::string_view text) { PostTextCommand(helper, link, command, text); }
   void UseTemplate(const std::string& url) {
     Send(M::kObjectName, url);
     PumpMessages();
@@ -198,8 +196,7 @@ TEST_F(WebTilesTest, ACacheThatCannotBeWrittenStillShowsTheTiles) {
   ASSERT_TRUE(second.Create());
   second.Move(0, 0, 600, 400);
   second.Show(SW_SHOWNOACTIVATE);
-  for (const TextStep& step : EncodeTextCommand(M::kObjectName, server.Template("tile")))
-    ::PostMessageW(second, link.CommandMessage(), link.Id(step.subCommand), step.lParam);
+  PostTextCommand(second, link, M::kObjectName, server.Template("tile"));
   EXPECT_TRUE(PumpUntil([&] {
     second.Update();
     return second.Status().PaneText(QuorvinWindow::kNetworkPane) == "タイルのキャッシュに書き込めません" &&
