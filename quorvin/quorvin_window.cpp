@@ -24,7 +24,7 @@ constexpr UINT_PTR kRetryTimer = 1;
 constexpr UINT kRetryMilliseconds = ConnectionState::kRetryInterval * 1000;
 // The status bar's fixed panes, right of the source's: network, layer, count, ignored,
 // datum, position (in both datums).
-constexpr int kPaneWidths[] = {110, 90, 90, 70, 80, 420};
+constexpr int kPaneWidths[] = {80, 60, 70, 50, 70, 410};
 
 // Degrees as the program's DMS text; nothing for a negative value, which no point file holds.
 std::string DmsText(double degrees) {
@@ -343,8 +343,8 @@ void QuorvinWindow::UpdateStatus() {
 }
 
 void QuorvinWindow::ShowPosition(ScreenPoint at) {
-  // The unit's datum first, then the other one: an old file's coordinates and a new map's
-  // can both be read off.
+  // Latitude and longitude in the unit's datum first, then in the other one: an old file's
+  // coordinates and a new map's can both be read off.
   const GeoPosition wgs84 = m_view.PositionAt(at);
   const bool tokyoFirst = m_datum == ExchangeDatum::kTokyo;
   std::string text;
@@ -356,7 +356,7 @@ void QuorvinWindow::ShowPosition(ScreenPoint at) {
       break;
     }
     if (!text.empty()) text += "  ";
-    text += (tokyo ? "日本 緯度" : "世界 緯度") + latitude + " 経度" + longitude;
+    text += (tokyo ? "日本 " : "世界 ") + latitude + ", " + longitude;
   }
   m_status.SetPaneText(kPositionPane, text);
 }
