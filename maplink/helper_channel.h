@@ -21,8 +21,11 @@ class HelperChannel {
   // ignored an earlier close, another program's), otherwise the first one there is; null
   // when there is none.
   virtual HWND FindHelperWindow() = 0;
-  // Posts one message; false when it could not be posted.
+  // Posts one message; false when it could not be posted (a thread's queue holds 10,000
+  // posted messages at most, and a full file's map display posts about as many).
   virtual bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // Gives the helper's window a moment to handle what is queued for it, after a refused post.
+  virtual void WaitForHelper(HWND window) = 0;
   // Asks `window` (when there is one) to close, waits a few seconds at most for the program
   // started here to end, and lets go of that program. A helper that hangs or ignores the
   // close is left running: the editor still ends, or starts the next helper.

@@ -24,6 +24,7 @@ void HelperLink::RegisterMapMessages() { m_mapMessages.Register(); }
 void HelperLink::CheckHelperPresent() { m_helperPresent = m_channel->ProgramExists(HelperPath()); }
 
 void HelperLink::StartHelper() {
+  m_waitsLeft = kWaitsPerOperation;
   const bool started = m_channel->StartProgram(HelperPath());
   SendTextCommand(MapMessage::kSetLayer, "4");
   // Never another program's helper when none could be started here.
@@ -33,16 +34,24 @@ void HelperLink::StartHelper() {
   SendTextCommand(MapMessage::kInitMap, "");
 }
 
-void HelperLink::SendTextCommand(MapMessage command, std::string_view text) {
+bool HelperLink::SendTextCommand(MapMessage command, std::string_view text) {
   // Found anew for every command: the helper may have been closed, or started by another
   // program, since the last one.
   const HWND helper = m_channel->FindHelperWindow();
-  if (!helper) return;
-  for (const TextStep& step : EncodeTextCommand(command, text))
-    m_channel->Post(helper, MapMessageId(MapMessage::kQuorvin), MapMessageId(step.subCommand), step.lParam);
+  if (!helper) return false;
+  for (const TextStep& step : EncodeTextCommand(command, text)) {
+    while (!m_channel->Post(helper, MapMessageId(MapMessage::kQuorvin), MapMessageId(step.subCommand), step.lParam)) {
+      // The helper drops a text whose end never comes: the next command starts afresh.
+      if (m_waitsLeft == 0) return false;
+      --m_waitsLeft;
+      m_channel->WaitForHelper(helper);
+    }
+  }
+  return true;
 }
 
 void HelperLink::OnMarkerNotice() {
+  m_waitsLeft = kWaitsPerOperation;
   SendTextCommand(MapMessage::kGetMarkLat, "");
   SendTextCommand(MapMessage::kGetMarkLon, "");
   m_host.MarkerAvailable();
@@ -75,9 +84,11 @@ void HelperLink::CloseHelper() {
   m_helperWindow = nullptr;
 }
 
-void HelperLink::OnMapDisplay(const PointFile& file, std::span<const int> slots) {
+void HelperLink::OnMapDisplay(const PointFile& file, std::span<const int> slots, HWND owner) {
   if (!m_helperStarted) StartHelper();
+  m_waitsLeft = kWaitsPerOperation;
   SendTextCommand(MapMessage::kDeleteText, "");
+  int notSent = 0;
   std::string text;
   for (const int slot : slots) {
     // A blank row stands for an empty slot between the points of a foreign file: it has no
@@ -88,8 +99,12 @@ void HelperLink::OnMapDisplay(const PointFile& file, std::span<const int> slots)
     text += ToHelperCoordinate(file.GetLongitudeText(slot));
     text += ',';
     text += file.GetName(slot);
-    SendTextCommand(MapMessage::kAddTextEx, text);
+    if (!SendTextCommand(MapMessage::kAddTextEx, text)) ++notSent;
   }
+  // Without a helper window nothing could be shown, which the empty map says already.
+  if (notSent > 0 && m_channel->FindHelperWindow())
+    Prompts().ShowMessage(owner, "地図ヘルパーに送れなかったポイントが " + std::to_string(notSent) +
+                                     " 件あります。もう一度「地図表示」を押してください");
 }
 
 void HelperLink::OnCapturePosition() {

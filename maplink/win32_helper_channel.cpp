@@ -54,6 +54,12 @@ bool Win32HelperChannel::Post(HWND window, UINT message, WPARAM wParam, LPARAM l
   return window && ::PostMessageW(window, message, wParam, lParam);
 }
 
+void Win32HelperChannel::WaitForHelper(HWND) {
+  // The helper handles a few thousand messages in this time; its queue has room again.
+  constexpr DWORD kDrainMilliseconds = 20;
+  ::Sleep(kDrainMilliseconds);
+}
+
 void Win32HelperChannel::CloseProgram(HWND window) {
   if (window) {
     ::PostMessageW(window, WM_CLOSE, 0, 0);

@@ -14,8 +14,15 @@ HWND MemoryHelperChannel::FindHelperWindow() {
 }
 
 bool MemoryHelperChannel::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (queued >= queueLimit) return false;
+  ++queued;
   posted.push_back({window, message, wParam, lParam});
   return true;
+}
+
+void MemoryHelperChannel::WaitForHelper(HWND) {
+  ++waits;
+  if (helperDrains) queued = 0;
 }
 
 void MemoryHelperChannel::CloseProgram(HWND window) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,12 @@ class MemoryHelperChannel final : public HelperChannel {
   // What the test sets up.
   bool programExists = true;
   bool otherHelperRunning = false;
+  // The helper's queue: posts past `queueLimit` messages are refused; a wait empties it
+  // unless the helper is stuck.
+  std::size_t queueLimit = SIZE_MAX;
+  bool helperDrains = true;
+  std::size_t queued = 0;
+  int waits = 0;
 
   // What happened: the programs started, the messages posted, and, in order, every start
   // ("started") and every close ("closed").
@@ -39,5 +46,6 @@ class MemoryHelperChannel final : public HelperChannel {
   bool StartProgram(const std::wstring& path) override;
   HWND FindHelperWindow() override;
   bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void WaitForHelper(HWND window) override;
   void CloseProgram(HWND window) override;
 };

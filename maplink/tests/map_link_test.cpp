@@ -78,6 +78,43 @@ TEST_F(MapLinkTest, MapDisplayPlacesTheSelectedPointsInSlotOrder) {
   EXPECT_NE(std::find(messages.begin(), messages.end(), "SUB_TEXT_CHAR 0xFFFF938C"), messages.end());
 }
 
+TEST_F(MapLinkTest, AFullFileOfLongestNamesReachesAHelperWhoseQueueFillsUp) {
+  PointFile file = NumberedPoints(250);
+  std::vector<int> rows;
+  for (int slot = 0; slot < 250; ++slot) {
+    file.SetName(slot, "東京都千代田区丸の内一丁目九番一号東京");  // 19 characters, the most
+    file.UpdateChecksum(slot);
+    rows.push_back(slot);
+  }
+  OpenFile(file);
+  SelectRows(rows);
+  // A queue of Windows' size: the display posts more than it holds, and waits for room.
+  channel.queueLimit = 10000;
+  const size_t before = Commands().size();
+  Command(IDC_MAP_DISPLAY);
+  EXPECT_GT(channel.posted.size(), 10000u);
+  EXPECT_GT(channel.waits, 0);
+  std::vector<std::string> sent = LastCommands(Commands().size() - before);
+  EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const std::string& c) { return c.starts_with("SUB_ADD_TEXT_EX"); }),
+            250);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
+
+  // A helper that takes nothing more: the waits end, and the user hears how many are missing.
+  channel.helperDrains = false;
+  channel.queued = 0;
+  channel.waits = 0;
+  const size_t again = Commands().size();
+  Command(IDC_MAP_DISPLAY);
+  EXPECT_EQ(channel.waits, 100);
+  sent = LastCommands(Commands().size() - again);
+  const auto shown =
+      std::count_if(sent.begin(), sent.end(), [](const std::string& c) { return c.starts_with("SUB_ADD_TEXT_EX"); });
+  EXPECT_GT(shown, 0);
+  EXPECT_EQ(prompts.Messages(),
+            std::vector<std::string>{"地図ヘルパーに送れなかったポイントが " + std::to_string(250 - shown) +
+                                     " 件あります。もう一度「地図表示」を押してください"});
+}
+
 TEST_F(MapLinkTest, AMarkerNoticeAsksForThePositionAndShowsIt) {
   EXPECT_FALSE(Window(window.Item(IDC_TAKE_POSITION)).IsEnabled());
   EXPECT_FALSE(Window(window.Item(IDC_MARKER_LATITUDE)).IsEnabled());
