@@ -12,35 +12,58 @@ namespace {
 constexpr int kIconListInitial = 4;
 constexpr int kIconListGrowth = 4;
 
+// The pictures of "mark01.ico" to "mark55.ico" for one size. A plain picture is drawn from
+// the file's bytes; any other file is loaded as an icon, as it always was (LoadImage choosing
+// the image nearest the size, when one is asked for).
+class PointIconFiles {
+ public:
+  ~PointIconFiles() { ReleaseIcons(); }
+
+  // `size` 0: each file's first picture.
+  void Read(int size) {
+    ReleaseIcons();
+    for (int n = 1; n <= kPointIconCount; ++n) {
+      wchar_t name[16];
+      std::swprintf(name, 16, L"mark%02d.ico", n);
+      if (!m_pictures[n - 1].Read(name, size))
+        m_loaded[n - 1] = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, size, size, LR_LOADFROMFILE));
+    }
+  }
+
+  // Picture i, or `missing` for a file that gave none.
+  StripPicture Shown(int i, HICON missing) const {
+    if (m_pictures[i].Ok()) return &m_pictures[i];
+    return m_loaded[i] ? m_loaded[i] : missing;
+  }
+
+ private:
+  void ReleaseIcons() {
+    for (HICON& icon : m_loaded) {
+      if (icon) ::DestroyIcon(icon);
+      icon = nullptr;
+    }
+  }
+
+  std::array<IconFilePicture, kPointIconCount> m_pictures;
+  std::array<HICON, kPointIconCount> m_loaded{};
+};
+
 }  // namespace
 
-void PointIcons::LoadPointIcons() {
-  // A plain picture is drawn from the file's bytes; any other file is loaded as an icon, as it
-  // always was.
-  std::array<IconFilePicture, kPointIconCount> pictures;
-  std::array<HICON, kPointIconCount> loaded{};
-  for (int n = 1; n <= kPointIconCount; ++n) {
-    wchar_t name[16];
-    std::swprintf(name, 16, L"mark%02d.ico", n);
-    if (!pictures[n - 1].Read(name))
-      loaded[n - 1] = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-  }
-  for (auto [list, size] : {std::pair{&m_largeIcons, 32}, std::pair{&m_smallIcons, 16}}) {
+void PointIcons::LoadPointIcons(DisplayScale scale) {
+  PointIconFiles files;
+  for (auto [list, size96] : {std::pair{&m_largeIcons, 32}, std::pair{&m_smallIcons, 16}}) {
+    const int size = scale.Pixels(size96);
+    // At 96 DPI both lists scale the files' first pictures, read once.
+    const int pictureSize = scale == DisplayScale() ? 0 : size;
+    if (list == &m_largeIcons || pictureSize != 0) files.Read(pictureSize);
     list->Create(size, size, ILC_COLOR32 | ILC_MASK, kIconListInitial, kIconListGrowth);
     // The built-in picture is taken at the list's own size; the loaded ones are scaled to it.
     HICON missing = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MISSING_POINT),
                                                     IMAGE_ICON, size, size, 0));
     std::array<StripPicture, kPointIconCount> shown;
-    for (int i = 0; i < kPointIconCount; ++i) {
-      if (pictures[i].Ok())
-        shown[i] = &pictures[i];
-      else
-        shown[i] = loaded[i] ? loaded[i] : missing;
-    }
+    for (int i = 0; i < kPointIconCount; ++i) shown[i] = files.Shown(i, missing);
     list->AddIcons(shown);
     if (missing) ::DestroyIcon(missing);
-  }
-  for (HICON icon : loaded) {
-    if (icon) ::DestroyIcon(icon);
   }
 }
