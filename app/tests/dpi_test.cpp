@@ -36,39 +36,11 @@ SIZE PictureSize(HICON icon) {
   return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
 }
 
-// What the screen shows of `window`, as a BMP file named `name`-DPI.bmp in the current
-// directory, when OSTREL_DPI_SHOTS is set.
+// What the screen shows of `window`, as `name`-DPI.bmp in the current directory, when
+// OSTREL_DPI_SHOTS is set.
 void Photograph(HWND window, const char* name) {
   if (!std::getenv("OSTREL_DPI_SHOTS")) return;
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpMessages();
-  RECT r;
-  ::GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  const HDC screen = ::GetDC(nullptr);
-  const HDC memory = ::CreateCompatibleDC(screen);
-  const HBITMAP bitmap =
-      ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  ::GdiFlush();
-  const DWORD imageSize = static_cast<DWORD>((width * 3 + 3) / 4 * 4 * height);
-  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + imageSize), 0, 0,
-                        sizeof(BITMAPFILEHEADER) + sizeof header};
-  char path[64];
-  std::snprintf(path, sizeof path, "%s-%d.bmp", name, ExpectedDpi());
-  if (FILE* out = std::fopen(path, "wb")) {
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(bits, 1, imageSize, out);
-    std::fclose(out);
-  }
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  EXPECT_TRUE(SaveScreenPicture(window, std::string(name) + "-" + std::to_string(ExpectedDpi()) + ".bmp"));
 }
 
 // The sample file's widest texts, a row each.
