@@ -125,11 +125,8 @@ class DpiTest : public MainWindowTest {
 };
 
 TEST_F(DpiTest, TheProgramDeclaresItselfPerMonitorAware) {
-  // The test program carries the editor's manifest, as Ostrel.exe does.
-  const HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-  ASSERT_NE(resource, nullptr);
-  const char* text = static_cast<const char*>(::LockResource(::LoadResource(nullptr, resource)));
-  const std::string manifest(text, ::SizeofResource(nullptr, resource));
+  // Ostrel.exe is built beside the test program.
+  const std::string manifest = ProgramManifest(ProgramDirectory() + "Ostrel.exe");
   EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
   EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
 }

@@ -101,6 +101,19 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+std::string ProgramManifest(const std::string& path) {
+  const HMODULE program = ::LoadLibraryExW(WidenText(path).c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!program) return "";
+  std::string manifest;
+  if (const HRSRC resource = ::FindResourceW(program, MAKEINTRESOURCEW(1), RT_MANIFEST)) {
+    if (const auto* text = static_cast<const char*>(::LockResource(::LoadResource(program, resource))))
+      manifest.assign(text, ::SizeofResource(program, resource));
+  }
+  ::FreeLibrary(program);
+  return manifest;
+}
+
 bool SaveScreenPicture(HWND window, const std::string& path) {
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   PumpMessages();

@@ -64,11 +64,8 @@ class HelperDpiTest : public testing::Test {
 };
 
 TEST_F(HelperDpiTest, TheHelperDeclaresItselfPerMonitorAware) {
-  // The test program carries the helper's manifest, as Quorvin2.exe does.
-  const HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-  ASSERT_NE(resource, nullptr);
-  const char* text = static_cast<const char*>(::LockResource(::LoadResource(nullptr, resource)));
-  const std::string manifest(text, ::SizeofResource(nullptr, resource));
+  // Quorvin2.exe is built beside the test program.
+  const std::string manifest = ProgramManifest(ProgramDirectory() + "Quorvin2.exe");
   EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
   EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
 }
