@@ -14,6 +14,7 @@ constexpr COLORREF kCoast = RGB(96, 128, 160);
 constexpr COLORREF kGrid = RGB(150, 160, 175);
 constexpr COLORREF kGridText = RGB(70, 80, 100);
 constexpr COLORREF kPoint = RGB(200, 30, 40);
+constexpr COLORREF kPointOutline = RGB(120, 0, 0);
 constexpr COLORREF kLabelBack = RGB(255, 255, 236);
 constexpr COLORREF kMarker = RGB(230, 0, 120);
 
@@ -108,14 +109,15 @@ ProjectedLand::ProjectedLand(const BaseMap& map) {
 MapPainter::MapPainter()
     : m_seaBrush(::CreateSolidBrush(kSea)),
       m_landBrush(::CreateSolidBrush(kLand)),
-      m_textBrush(::CreateSolidBrush(kPoint)) {
+      m_textBrush(::CreateSolidBrush(kPoint)),
+      m_textOutlineBrush(::CreateSolidBrush(kPointOutline)) {
   SetScale(DisplayScale());
 }
 
 MapPainter::~MapPainter() {
   DeleteScaledTools();
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_seaBrush), static_cast<HGDIOBJ>(m_landBrush),
-                         static_cast<HGDIOBJ>(m_textBrush)}) {
+                         static_cast<HGDIOBJ>(m_textBrush), static_cast<HGDIOBJ>(m_textOutlineBrush)}) {
     ::DeleteObject(object);
   }
 }
@@ -125,7 +127,7 @@ void MapPainter::SetScale(DisplayScale scale) {
   m_scale = scale;
   m_font = ::CreateFontW(-Px(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
-  m_coastPen = ::CreatePen(PS_SOLID, Px(1), kCoast);
+  m_coastPen = ::CreatePen(PS_SOLID, 1, kCoast);
   // Only a one-pixel pen draws dots; a wider one must be a geometric pen to keep them.
   if (Px(1) == 1) {
     m_gridPen = ::CreatePen(PS_DOT, 1, kGrid);
@@ -133,7 +135,7 @@ void MapPainter::SetScale(DisplayScale scale) {
     const LOGBRUSH grid{BS_SOLID, kGrid, 0};
     m_gridPen = ::ExtCreatePen(PS_GEOMETRIC | PS_DOT | PS_ENDCAP_FLAT, Px(1), &grid, 0, nullptr);
   }
-  m_textPen = ::CreatePen(PS_SOLID, Px(1), RGB(120, 0, 0));
+  m_textPen = ::CreatePen(PS_SOLID, 1, kPointOutline);
   m_markerPen = ::CreatePen(PS_SOLID, Px(2), kMarker);
   m_scalePen = ::CreatePen(PS_SOLID, Px(2), RGB(0, 0, 0));
 }
@@ -220,8 +222,18 @@ void MapPainter::PaintLand(HDC dc, const MapView& view, const ProjectedLand& lan
   if (!m_polygonCounts.empty())
     ::PolyPolygon(dc, m_polygonPoints.data(), m_polygonCounts.data(), static_cast<int>(m_polygonCounts.size()));
   ::SelectObject(dc, m_coastPen);
-  if (!m_coastCounts.empty())
-    ::PolyPolyline(dc, m_coastPoints.data(), m_coastCounts.data(), static_cast<DWORD>(m_coastCounts.size()));
+  if (m_coastCounts.empty()) return;
+  // A wider coast is the one-pixel line drawn again, shifted, over a square of pixels: a
+  // wider pen costs Wine many times as much (a polygon for every edge).
+  const int width = Px(1);
+  for (int dy = 0; dy < width; ++dy) {
+    for (int dx = 0; dx < width; ++dx) {
+      POINT origin;
+      ::SetViewportOrgEx(dc, dx, dy, &origin);
+      ::PolyPolyline(dc, m_coastPoints.data(), m_coastCounts.data(), static_cast<DWORD>(m_coastCounts.size()));
+      ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    }
+  }
 }
 
 void MapPainter::PaintTiles(HDC dc, const MapView& view, TileFolder& tiles) const {
@@ -293,9 +305,28 @@ void MapPainter::PaintTexts(HDC dc, const MapView& view, std::span<const DrawnTe
   for (const DrawnText& text : texts) {
     const POINT p = Round(view.ToScreen(text.at));
     if (p.x < -Px(200) || p.y < -Px(20) || p.x > view.Width() + Px(20) || p.y > view.Height() + Px(20)) continue;
-    ::Ellipse(dc, p.x - Px(4), p.y - Px(4), p.x + Px(5), p.y + Px(5));
+    PaintPointDot(dc, p);
     ::TextOutW(dc, p.x + Px(7), p.y - Px(7), text.name.c_str(), static_cast<int>(text.name.size()));
   }
+}
+
+void MapPainter::PaintPointDot(HDC dc, POINT p) const {
+  const RECT dot{p.x - Px(4), p.y - Px(4), p.x + Px(5), p.y + Px(5)};
+  const int outline = Px(1);
+  if (outline == 1) {
+    ::Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
+    return;
+  }
+  // A wider outline as a ring of its own colour: a pen wider than a pixel costs Wine a
+  // polygon for every dot, which made the full repaint at 200 % take several times longer.
+  // Without a pen an ellipse leaves out its right and bottom edge; the outline keeps them.
+  const HGDIOBJ pen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
+  const HGDIOBJ brush = ::SelectObject(dc, m_textOutlineBrush);
+  ::Ellipse(dc, dot.left, dot.top, dot.right + 1, dot.bottom + 1);
+  ::SelectObject(dc, m_textBrush);
+  ::Ellipse(dc, dot.left + outline, dot.top + outline, dot.right + 1 - outline, dot.bottom + 1 - outline);
+  ::SelectObject(dc, brush);
+  ::SelectObject(dc, pen);
 }
 
 void MapPainter::PaintMarker(HDC dc, const MapView& view, WorldPoint marker) const {

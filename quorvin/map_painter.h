@@ -69,13 +69,14 @@ class MapPainter {
   void PaintTiles(HDC dc, const MapView& view, TileFolder& tiles) const;
   void PaintGraticule(HDC dc, const MapView& view) const;
   void PaintTexts(HDC dc, const MapView& view, std::span<const DrawnText> texts) const;
+  void PaintPointDot(HDC dc, POINT p) const;
   void PaintMarker(HDC dc, const MapView& view, WorldPoint marker) const;
   void PaintScaleBar(HDC dc, const MapView& view) const;
 
   DisplayScale m_scale;
   HFONT m_font = nullptr;
   HPEN m_coastPen = nullptr, m_gridPen = nullptr, m_textPen = nullptr, m_markerPen = nullptr, m_scalePen = nullptr;
-  HBRUSH m_seaBrush, m_landBrush, m_textBrush;
+  HBRUSH m_seaBrush, m_landBrush, m_textBrush, m_textOutlineBrush;
   // Work buffers kept between repaints.
   std::vector<POINT> m_polygonPoints, m_coastPoints;
   std::vector<INT> m_polygonCounts;
