@@ -112,7 +112,7 @@ void MainDialog::OnScaleChanged(DisplayScale previous) {
   // icons, the lists' columns and the layout.
   SetMinimumSize({Scale().Rescale(m_laidOutSize.width, previous), Scale().Rescale(m_laidOutSize.height, previous)});
   SetStatusPanes();
-  m_icons.LoadPointIcons(Scale());
+  m_icons.LoadPointIcons(ProgramFolder(), Scale());
   m_pointList.ApplyScale(Scale());
   m_importPanel.ImportList().ApplyScale(Scale());
   OnSize(0, 0);

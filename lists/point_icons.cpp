@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cwchar>
+#include <string>
 #include <utility>
 
 #include "lists/point_text_row.h"
@@ -12,21 +13,34 @@ namespace {
 constexpr int kIconListInitial = 4;
 constexpr int kIconListGrowth = 4;
 
-// The pictures of "mark01.ico" to "mark55.ico" for one size. A plain picture is drawn from
-// the file's bytes; any other file is loaded as an icon, as it always was (LoadImage choosing
-// the image nearest the size, when one is asked for).
+// Icon `number`'s file: the one in the current directory, else the one in `programFolder`;
+// the plain name when neither exists, which then loads as a missing file always has.
+std::wstring PointIconFile(int number, const std::wstring& programFolder) {
+  wchar_t name[16];
+  std::swprintf(name, 16, L"mark%02d.ico", number);
+  if (::GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES) return name;
+  std::wstring beside = programFolder + name;
+  if (::GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) return beside;
+  return name;
+}
+
+// The pictures of the 55 icon files for one size. A plain picture is drawn from the file's
+// bytes; any other file is loaded as an icon, as it always was (LoadImage choosing the image
+// nearest the size, when one is asked for).
 class PointIconFiles {
  public:
+  explicit PointIconFiles(const std::wstring& programFolder) {
+    for (int n = 1; n <= kPointIconCount; ++n) m_paths[n - 1] = PointIconFile(n, programFolder);
+  }
   ~PointIconFiles() { ReleaseIcons(); }
 
   // `size` 0: each file's first picture.
   void Read(int size) {
     ReleaseIcons();
-    for (int n = 1; n <= kPointIconCount; ++n) {
-      wchar_t name[16];
-      std::swprintf(name, 16, L"mark%02d.ico", n);
-      if (!m_pictures[n - 1].Read(name, size))
-        m_loaded[n - 1] = static_cast<HICON>(::LoadImageW(nullptr, name, IMAGE_ICON, size, size, LR_LOADFROMFILE));
+    for (int i = 0; i < kPointIconCount; ++i) {
+      const wchar_t* path = m_paths[i].c_str();
+      if (!m_pictures[i].Read(path, size))
+        m_loaded[i] = static_cast<HICON>(::LoadImageW(nullptr, path, IMAGE_ICON, size, size, LR_LOADFROMFILE));
     }
   }
 
@@ -44,14 +58,15 @@ class PointIconFiles {
     }
   }
 
+  std::array<std::wstring, kPointIconCount> m_paths;
   std::array<IconFilePicture, kPointIconCount> m_pictures;
   std::array<HICON, kPointIconCount> m_loaded{};
 };
 
 }  // namespace
 
-void PointIcons::LoadPointIcons(DisplayScale scale) {
-  PointIconFiles files;
+void PointIcons::LoadPointIcons(const std::wstring& programFolder, DisplayScale scale) {
+  PointIconFiles files(programFolder);
   for (auto [list, size96] : {std::pair{&m_largeIcons, 32}, std::pair{&m_smallIcons, 16}}) {
     const int size = scale.Pixels(size96);
     // At 96 DPI both lists scale the files' first pictures, read once.

@@ -4,18 +4,22 @@
 // again when its DPI changes); the lists and dialogs only borrow the image lists.
 #pragma once
 
+#include <string>
+
 #include "framework/controls.h"
 #include "framework/display_scale.h"
 
 class PointIcons {
  public:
-  // Fills both lists from the files "mark01.ico" to "mark55.ico". They are looked up in the
-  // current directory, not beside the program: users keep their own sets of pictures with
-  // their point files. A missing or unreadable file takes the built-in picture, so that
-  // image k always stays icon number k + 1.
+  // Fills both lists from the files "mark01.ico" to "mark55.ico". Each is looked up in the
+  // current directory first: users keep their own sets of pictures with their point files.
+  // One missing there is taken from `programFolder` (the installed set beside the program),
+  // since a file opened from Explorer makes its own folder the current one. A file found in
+  // neither, or unreadable, takes the built-in picture, so that image k always stays icon
+  // number k + 1.
   // At 96 DPI both lists draw each file's first picture, as LoadImage would take it; at any
   // other scale each list draws the picture that suits its own size.
-  void LoadPointIcons(DisplayScale scale);
+  void LoadPointIcons(const std::wstring& programFolder, DisplayScale scale);
 
   const ImageList& Small() const { return m_smallIcons; }
   const ImageList& Large() const { return m_largeIcons; }

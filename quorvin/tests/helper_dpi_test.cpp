@@ -25,6 +25,13 @@ namespace {
 constexpr int kPaneWidths96[] = {90, 90, 70, 80, 250};
 constexpr COLORREF kMarkerColour = RGB(230, 0, 120);
 
+// "lat,lon,name" with the coordinates in DMS text, in the helper's coordinate form.
+std::string ToHelperForm(const std::string& text) {
+  const size_t first = text.find(','), second = text.find(',', first + 1);
+  return ToHelperCoordinate(text.substr(0, first)) + "," +
+         ToHelperCoordinate(text.substr(first + 1, second - first - 1)) + text.substr(second);
+}
+
 DisplayScale ExpectedScale() {
   const char* dpi = std::getenv("OSTREL_EXPECTED_DPI");
   return DisplayScale(dpi ? std::atoi(dpi) : DisplayScale::kBaseDpi);
@@ -81,6 +88,13 @@ TEST_F(HelperDpiTest, SizesFollowTheDpiAndTheStatusTextsStayWhole) {
   EXPECT_EQ(Width(createdRect), std::min<int>(scale.Pixels(900), Width(area)));
   EXPECT_EQ(createdRect.bottom - createdRect.top, std::min<int>(scale.Pixels(700), area.bottom - area.top));
   EXPECT_EQ(helper.View().TilePixels(), scale.Pixels(256));
+
+  // Two labelled points, as the editor places them, for the picture.
+  for (const char* text : {"35/40/52.450,139/46/01.649,東京駅", "35/09/59.900,136/52/54.100,名古屋"}) {
+    for (const TextStep& step : EncodeTextCommand(MapMessage::kAddTextEx, ToHelperForm(text)))
+      ::PostMessageW(helper, link.CommandMessage(), link.Id(step.subCommand), step.lParam);
+  }
+  PumpMessages();
 
   // A click places the marker: its cross reaches 15 pixels out at 96 DPI, scaled; the
   // position pane then shows the widest text the bar holds.
