@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "framework/dpi.h"
 #include "framework/text_encoding.h"
 #include "pointfile/point_record.h"
 #include "pointfile/text_forms.h"
@@ -16,15 +17,12 @@
 namespace {
 
 constexpr FrameWindowClass kWindowClass{L"QuorvinMapWindow"};
-// A press that moves less than this is a click, not a drag.
+// In pixels at 96 DPI. A press that moves less than this is a click, not a drag.
 constexpr int kDragThreshold = 4;
 constexpr int kArrowPanPixels = 96;
 constexpr int kFitMargin = 48;
 constexpr UINT_PTR kRetryTimer = 1;
 constexpr UINT kRetryMilliseconds = ConnectionState::kRetryInterval * 1000;
-// The status bar's fixed panes, right of the source's: network, layer, count, ignored,
-// datum, position (in both datums).
-constexpr int kPaneWidths[] = {80, 60, 70, 50, 70, 410};
 
 // Degrees as the program's DMS text; nothing for a negative value, which no point file holds.
 std::string DmsText(double degrees) {
@@ -101,16 +99,39 @@ QuorvinWindow::~QuorvinWindow() {
 }
 
 bool QuorvinWindow::Create() {
-  return FrameWindow::Create(kWindowClass, kHelperWindowTitle, IDR_QUORVIN_MENU, 900, 700);
+  // The window's monitor is not known before it exists: it starts on the system's DPI, no
+  // larger than the primary monitor's work area.
+  const DisplayScale scale = SystemScale();
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  const PixelSize size =
+      ClampToWorkArea({scale.Pixels(900), scale.Pixels(700)}, {area.right - area.left, area.bottom - area.top});
+  return FrameWindow::Create(kWindowClass, kHelperWindowTitle, IDR_QUORVIN_MENU, size.width, size.height);
 }
 
 LRESULT QuorvinWindow::OnCreate(WPARAM, LPARAM) {
   m_status.Create(m_hwnd, IDC_MAP_STATUS);
-  m_status.SetPanes({kPaneWidths[0], kPaneWidths[1], kPaneWidths[2], kPaneWidths[3], kPaneWidths[4], kPaneWidths[5]});
+  ApplyScale();
   SetDatum(m_datum);
   // Web tiles announce themselves to the window, so they start once it exists.
   UseSource();
   return 0;
+}
+
+void QuorvinWindow::ApplyScale() {
+  m_painter.SetScale(Scale());
+  m_view.SetTilePixels(ScaledPixels(MapView::kTileSize));
+  const int* widths = kStatusPaneWidths;
+  m_status.SetPanes({ScaledPixels(widths[0]), ScaledPixels(widths[1]), ScaledPixels(widths[2]), ScaledPixels(widths[3]),
+                     ScaledPixels(widths[4]), ScaledPixels(widths[5])});
+}
+
+void QuorvinWindow::OnScaleChanged(DisplayScale) {
+  // The window has its new size already.
+  ApplyScale();
+  const RECT client = ClientRect();
+  OnSize(0, MAKELPARAM(client.right, client.bottom));
+  Refresh(false);
 }
 
 bool QuorvinWindow::PreDispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -324,7 +345,7 @@ void QuorvinWindow::RebuildDrawnTexts() {
 void QuorvinWindow::FitToTexts() {
   std::vector<GeoPosition> positions;
   for (const DrawnText& text : m_drawnTexts) positions.push_back(Unproject(text.at));
-  m_view.FitTo(positions, kFitMargin);
+  m_view.FitTo(positions, ScaledPixels(kFitMargin));
 }
 
 void QuorvinWindow::UpdateStatus() {
@@ -422,7 +443,7 @@ LRESULT QuorvinWindow::OnLeftButtonDown(WPARAM, LPARAM lParam) {
 LRESULT QuorvinWindow::OnMouseMove(WPARAM, LPARAM lParam) {
   const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   if (m_pressedAt) {
-    if (!m_dragging && (std::abs(p.x - m_pressedAt->x) > kDragThreshold || std::abs(p.y - m_pressedAt->y) > kDragThreshold))
+    if (!m_dragging && (std::abs(p.x - m_pressedAt->x) > ScaledPixels(kDragThreshold) || std::abs(p.y - m_pressedAt->y) > ScaledPixels(kDragThreshold)))
       m_dragging = true;
     if (m_dragging) {
       m_view.PanBy(p.x - m_lastDrag.x, p.y - m_lastDrag.y);
@@ -459,10 +480,10 @@ LRESULT QuorvinWindow::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
 LRESULT QuorvinWindow::OnKeyDown(WPARAM wParam, LPARAM) {
   const ScreenPoint centre{m_view.Width() / 2.0, m_view.Height() / 2.0};
   switch (wParam) {
-    case VK_LEFT: m_view.PanBy(kArrowPanPixels, 0); break;
-    case VK_RIGHT: m_view.PanBy(-kArrowPanPixels, 0); break;
-    case VK_UP: m_view.PanBy(0, kArrowPanPixels); break;
-    case VK_DOWN: m_view.PanBy(0, -kArrowPanPixels); break;
+    case VK_LEFT: m_view.PanBy(ScaledPixels(kArrowPanPixels), 0); break;
+    case VK_RIGHT: m_view.PanBy(-ScaledPixels(kArrowPanPixels), 0); break;
+    case VK_UP: m_view.PanBy(0, ScaledPixels(kArrowPanPixels)); break;
+    case VK_DOWN: m_view.PanBy(0, -ScaledPixels(kArrowPanPixels)); break;
     case VK_RETURN: PlaceMarker(centre); return 0;
     default: return Default();
   }

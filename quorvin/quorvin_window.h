@@ -67,6 +67,8 @@ class QuorvinWindow : public FrameWindow {
   void PaintMap(HDC dc);
 
   enum StatusPane { kSourcePane, kNetworkPane, kLayerPane, kTextsPane, kIgnoredPane, kDatumPane, kPositionPane };
+  // The fixed panes' widths at 96 DPI, right of the source's, which takes the rest.
+  static constexpr int kStatusPaneWidths[] = {70, 60, 70, 50, 70, 430};
   // Posted by the web tiles when tiles or progress arrived.
   static constexpr UINT kTilesArrivedMessage = WM_APP + 1;
 
@@ -108,6 +110,9 @@ class QuorvinWindow : public FrameWindow {
   void OnCap2000();
   void OnEmptyCache();
 
+  // The painter's sizes, the tiles' and the status bar's panes at the window's scale.
+  void ApplyScale();
+  void OnScaleChanged(DisplayScale previous) override;
   void SetDatum(ExchangeDatum datum);
   // The map-object name's source, if it names a usable one.
   void TakeObjectName(const std::string& name);
