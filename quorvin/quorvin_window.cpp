@@ -121,9 +121,7 @@ LRESULT QuorvinWindow::OnCreate(WPARAM, LPARAM) {
 void QuorvinWindow::ApplyScale() {
   m_painter.SetScale(Scale());
   m_view.SetTilePixels(ScaledPixels(MapView::kTileSize));
-  const int* widths = kStatusPaneWidths;
-  m_status.SetPanes({ScaledPixels(widths[0]), ScaledPixels(widths[1]), ScaledPixels(widths[2]), ScaledPixels(widths[3]),
-                     ScaledPixels(widths[4]), ScaledPixels(widths[5])});
+  m_status.SetPanes({ScaledPixels(90), ScaledPixels(90), ScaledPixels(70), ScaledPixels(80), ScaledPixels(250)});
 }
 
 void QuorvinWindow::OnScaleChanged(DisplayScale) {
@@ -350,10 +348,11 @@ void QuorvinWindow::FitToTexts() {
 
 void QuorvinWindow::UpdateStatus() {
   char number[64];
-  m_status.SetPaneText(kSourcePane, m_sourceText);
-  m_status.SetPaneText(kNetworkPane, !m_webTiles              ? std::string()
-                                     : m_webTiles->Offline() ? std::string("オフライン")
-                                                             : m_webTiles->Problem());
+  // The source's pane is the one that grows with the window: the network's state goes there.
+  const std::string network = !m_webTiles             ? std::string()
+                              : m_webTiles->Offline() ? std::string("オフライン")
+                                                      : m_webTiles->Problem();
+  m_status.SetPaneText(kSourcePane, network.empty() ? m_sourceText : m_sourceText + "  (" + network + ")");
   m_status.SetPaneText(kLayerPane, "レイヤー " + (m_session.Layer().empty() ? "-" : m_session.Layer()));
   std::snprintf(number, sizeof number, "ポイント %zu", m_session.Texts().size());
   m_status.SetPaneText(kTextsPane, number);
@@ -364,22 +363,11 @@ void QuorvinWindow::UpdateStatus() {
 }
 
 void QuorvinWindow::ShowPosition(ScreenPoint at) {
-  // Latitude and longitude in the unit's datum first, then in the other one: an old file's
-  // coordinates and a new map's can both be read off.
-  const GeoPosition wgs84 = m_view.PositionAt(at);
-  const bool tokyoFirst = m_datum == ExchangeDatum::kTokyo;
-  std::string text;
-  for (const bool tokyo : {tokyoFirst, !tokyoFirst}) {
-    const GeoPosition p = tokyo ? Wgs84ToTokyo(wgs84) : wgs84;
-    const std::string latitude = DmsText(p.latitude), longitude = DmsText(p.longitude);
-    if (latitude.empty() || longitude.empty()) {
-      text.clear();
-      break;
-    }
-    if (!text.empty()) text += "  ";
-    text += (tokyo ? "日本 " : "世界 ") + latitude + ", " + longitude;
-  }
-  m_status.SetPaneText(kPositionPane, text);
+  const GeoPosition p = FromWgs84(m_view.PositionAt(at));
+  const std::string latitude = DmsText(p.latitude), longitude = DmsText(p.longitude);
+  m_status.SetPaneText(kPositionPane, latitude.empty() || longitude.empty()
+                                          ? std::string()
+                                          : "緯度" + latitude + "  経度" + longitude);
 }
 
 void QuorvinWindow::PaintMap(HDC dc) {

@@ -66,9 +66,7 @@ class QuorvinWindow : public FrameWindow {
   // Draws the whole map area into `dc`, as a repaint does.
   void PaintMap(HDC dc);
 
-  enum StatusPane { kSourcePane, kNetworkPane, kLayerPane, kTextsPane, kIgnoredPane, kDatumPane, kPositionPane };
-  // The fixed panes' widths at 96 DPI, right of the source's, which takes the rest.
-  static constexpr int kStatusPaneWidths[] = {70, 60, 70, 50, 70, 430};
+  enum StatusPane { kSourcePane, kLayerPane, kTextsPane, kIgnoredPane, kDatumPane, kPositionPane };
   // Posted by the web tiles when tiles or progress arrived.
   static constexpr UINT kTilesArrivedMessage = WM_APP + 1;
 

@@ -23,6 +23,7 @@
 
 namespace {
 
+constexpr int kPaneWidths96[] = {90, 90, 70, 80, 250};
 constexpr COLORREF kMarkerColour = RGB(230, 0, 120);
 
 // "lat,lon,name" with the coordinates in DMS text, in the helper's coordinate form.
@@ -51,12 +52,11 @@ class HelperDpiTest : public testing::Test {
 
   // The widths of the status bar's panes after the first.
   std::vector<int> FixedPaneWidths() const {
-    constexpr int kPanes = std::size(QuorvinWindow::kStatusPaneWidths) + 1;
-    int edges[kPanes] = {};
-    helper.Status().Send(SB_GETPARTS, kPanes, reinterpret_cast<LPARAM>(edges));
-    edges[kPanes - 1] = Width(helper.Status().ClientRect());
+    int edges[6] = {};
+    helper.Status().Send(SB_GETPARTS, 6, reinterpret_cast<LPARAM>(edges));
+    edges[5] = Width(helper.Status().ClientRect());
     std::vector<int> widths;
-    for (int i = 1; i < kPanes; ++i) widths.push_back(edges[i] - edges[i - 1]);
+    for (int i = 1; i < 6; ++i) widths.push_back(edges[i] - edges[i - 1]);
     return widths;
   }
   static int Width(const RECT& r) { return r.right - r.left; }
@@ -86,8 +86,7 @@ TEST_F(HelperDpiTest, SizesFollowTheDpiAndTheStatusTextsStayWhole) {
   const DisplayScale scale = ExpectedScale();
   ASSERT_EQ(helper.Scale(), scale);
   const std::vector<int> panes = FixedPaneWidths();
-  for (std::size_t i = 0; i < std::size(QuorvinWindow::kStatusPaneWidths); ++i)
-    EXPECT_EQ(panes[i], scale.Pixels(QuorvinWindow::kStatusPaneWidths[i])) << i;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(panes[i], scale.Pixels(kPaneWidths96[i])) << i;
   // 900 x 700 at 96 DPI, within the screen's work area.
   RECT area{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -118,7 +117,7 @@ TEST_F(HelperDpiTest, SizesFollowTheDpiAndTheStatusTextsStayWhole) {
 
   const HDC dc = ::GetDC(helper.Status());
   const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(helper.Status().Send(WM_GETFONT)));
-  for (int pane = QuorvinWindow::kNetworkPane; pane <= QuorvinWindow::kPositionPane; ++pane) {
+  for (int pane = QuorvinWindow::kLayerPane; pane <= QuorvinWindow::kPositionPane; ++pane) {
     const std::wstring text = WidenText(helper.Status().PaneText(pane));
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
@@ -145,10 +144,7 @@ TEST_F(HelperDpiTest, MovedToAMonitorOfTwiceTheDpiAndBackTheWindowSizesItselfAga
   PumpMessages();
   EXPECT_EQ(helper.Scale(), twice);
   EXPECT_EQ(Width(helper.WindowRect()), Width(suggested));
-  // The position pane, at twice its width when the bar has the room.
-  EXPECT_EQ(FixedPaneWidths().back(),
-            std::min(twice.Pixels(QuorvinWindow::kStatusPaneWidths[QuorvinWindow::kPositionPane - 1]),
-                     Width(helper.Status().ClientRect())));
+  EXPECT_EQ(FixedPaneWidths()[4], twice.Pixels(250));
   // The map keeps its zoom and shows the world at twice the pixels.
   EXPECT_DOUBLE_EQ(helper.View().WorldPixels(), 2 * worldPixels);
   EXPECT_EQ(helper.View().Width(), Width(helper.ClientRect()));

@@ -60,6 +60,10 @@ class WebTilesTest : public testing::Test {
     return false;
   }
   std::string StatusText(int pane) const { return helper.Status().PaneText(pane); }
+  // The source's pane: its name, and the network's state in brackets when there is one.
+  std::string SourceWith(const std::string& network) const {
+    return "タイル: 127.0.0.1" + (network.empty() ? std::string() : "  (" + network + ")");
+  }
   // Whether every tile in view, whole or in part, is drawn in a tile colour (somewhere in
   // its visible part: labels and lines are drawn over tiles).
   bool AllTilesShown() {
@@ -113,7 +117,7 @@ TEST_F(WebTilesTest, TilesArriveAreCachedRefreshedAndShownOffline) {
   EXPECT_EQ(StatusText(QuorvinWindow::kSourcePane), "タイル: 127.0.0.1");
   ASSERT_TRUE(PumpUntil([&] { return AllTilesShown(); }));
   EXPECT_LE(server.MostAtOnce(), 4);
-  EXPECT_EQ(StatusText(QuorvinWindow::kNetworkPane), "");
+  EXPECT_EQ(StatusText(QuorvinWindow::kSourcePane), SourceWith(""));
   const MapPicture picture(helper);
   EXPECT_TRUE(picture.Save("quorvin-web-tiles"));
   // The credit line is drawn over the tiles, bottom left, on white.
@@ -141,7 +145,7 @@ TEST_F(WebTilesTest, TilesArriveAreCachedRefreshedAndShownOffline) {
   EXPECT_TRUE(PumpUntil([&] { return AllTilesShown(); }));
   helper.Post(WM_KEYDOWN, VK_RIGHT);
   for (int i = 0; i < 8; ++i) helper.Post(WM_KEYDOWN, VK_RIGHT);
-  EXPECT_TRUE(PumpUntil([&] { return StatusText(QuorvinWindow::kNetworkPane) == "オフライン"; }));
+  EXPECT_TRUE(PumpUntil([&] { return StatusText(QuorvinWindow::kSourcePane) == SourceWith("オフライン"); }));
   EXPECT_TRUE(PumpUntil([&] { return !AllTilesShown(); }));
 
   // The cap: lowered to a few tiles' size, the least recently drawn go from the disk.
@@ -169,14 +173,14 @@ TEST_F(WebTilesTest, EachFaultOfAServerGetsItsStatusTextAndBreaksNothing) {
   };
   for (const Case& c : cases) {
     UseTemplate(server.Template(c.kind));
-    EXPECT_TRUE(PumpUntil([&] { return StatusText(QuorvinWindow::kNetworkPane) == c.status; }))
-        << c.kind << ": " << StatusText(QuorvinWindow::kNetworkPane);
+    EXPECT_TRUE(PumpUntil([&] { return StatusText(QuorvinWindow::kSourcePane) == SourceWith(c.status); }))
+        << c.kind << ": " << StatusText(QuorvinWindow::kSourcePane);
     EXPECT_FALSE(AllTilesShown());
   }
   // A 404 is the service's way of saying "nothing here": no fault shown.
   UseTemplate(server.Template("missing"));
   EXPECT_TRUE(PumpUntil([&] { return server.Requests() > 0 && helper.WebTiles()->KeptCount() > 0; }));
-  EXPECT_EQ(StatusText(QuorvinWindow::kNetworkPane), "");
+  EXPECT_EQ(StatusText(QuorvinWindow::kSourcePane), SourceWith(""));
   // A template without {z}: the built-in map, and why.
   UseTemplate("http://127.0.0.1:1/{x}/{y}.png");
   EXPECT_FALSE(helper.ShowsTiles());
@@ -199,7 +203,7 @@ TEST_F(WebTilesTest, ACacheThatCannotBeWrittenStillShowsTheTiles) {
   PostTextCommand(second, link, M::kObjectName, server.Template("tile"));
   EXPECT_TRUE(PumpUntil([&] {
     second.Update();
-    return second.Status().PaneText(QuorvinWindow::kNetworkPane) == "タイルのキャッシュに書き込めません" &&
+    return second.Status().PaneText(QuorvinWindow::kSourcePane) == SourceWith("タイルのキャッシュに書き込めません") &&
            second.WebTiles()->KeptCount() > 0;
   }));
 }
@@ -216,7 +220,7 @@ TEST_F(WebTilesTest, TheSourceMenuKeepsTheChoice) {
   EXPECT_EQ(::GetMenuState(helper.GetMenu(), IDM_SOURCE_OBJECT, MF_BYCOMMAND) & MF_GRAYED, 0u);
   // The survey's maps are unreachable here (the test fetcher allows the loopback only):
   // offline, drawn over the built-in map, credited all the same.
-  EXPECT_TRUE(PumpUntil([&] { return StatusText(QuorvinWindow::kNetworkPane) == "オフライン"; }));
+  EXPECT_TRUE(PumpUntil([&] { return StatusText(QuorvinWindow::kSourcePane) == "地理院地図 淡色  (オフライン)"; }));
   const MapPicture picture(helper);
   EXPECT_EQ(picture.Pixel(5, helper.View().Height() - 5), RGB(255, 255, 255));
   EXPECT_TRUE(picture.Save("quorvin-offline"));
