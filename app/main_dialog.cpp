@@ -17,6 +17,7 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnMessage<&MainDialog::OnSizing>(WM_SIZING),
     OnMessage<&MainDialog::OnDropFiles>(WM_DROPFILES),
     OnMessage<&MainDialog::OnDestroy>(WM_DESTROY),
+    OnMessage<&MainDialog::OnInitMenuPopup>(WM_INITMENUPOPUP),
     OnMessage<&MainDialog::OnMarkerNotice>(kMarkerNoticeMessage),
     OnMessage<&MainDialog::OnHelperReply>(kHelperReplyMessage),
     OnCommand<&MainDialog::OnFileOpen>(ID_FILE_OPEN),
@@ -24,6 +25,8 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnCommand<&MainDialog::OnFileSaveAs>(ID_FILE_SAVE_AS),
     OnCommand<&MainDialog::OnFileImport>(IDM_FILE_IMPORT),
     OnCommand<&MainDialog::OnAppExit>(ID_APP_EXIT),
+    OnCommand<&MainDialog::OnUndo>(ID_EDIT_UNDO),
+    OnCommand<&MainDialog::OnRedo>(ID_EDIT_REDO),
     OnCommand<&MainDialog::OnEditPoint>(IDC_EDIT_POINT),
     OnCommand<&MainDialog::OnAddPoint>(IDC_ADD_POINT),
     OnCommand<&MainDialog::OnDeletePoint>(IDC_DELETE_POINT),
@@ -89,6 +92,7 @@ BOOL MainDialog::OnInitDialog() {
   Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+  m_keys.Install(m_hwnd, IDR_MAINFRAME);
   m_helperLink.ReadMapObjectName();
   m_helperLink.RegisterMapMessages();
 
@@ -158,6 +162,7 @@ void MainDialog::RememberPath(const std::string& path) {
 
 void MainDialog::OpenPointFile(const std::string& path) {
   m_pointFile.LoadFile(path, m_fileStore, m_messageSink);
+  m_history.Reset();
   FillPointList();
 }
 
@@ -195,6 +200,7 @@ LRESULT MainDialog::OnDestroy(WPARAM, LPARAM) {
   // The brush goes first: nothing paints the dialog any more.
   if (m_bkBrush) ::DeleteObject(m_bkBrush);
   m_bkBrush = nullptr;
+  m_keys.Uninstall();
   m_helperLink.CloseHelper();
   return 0;
 }

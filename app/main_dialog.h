@@ -8,6 +8,7 @@
 //   point_list_commands.cpp  filling the list, status texts, row click, context menu
 //   file_commands.cpp        open, save, save as, the question on closing
 //   point_commands.cpp       edit, add, delete, the point edit dialog, new points
+//   history_commands.cpp     undo, redo, the menu items' state
 #pragma once
 
 #include <windows.h>
@@ -15,7 +16,9 @@
 #include <functional>
 #include <string>
 
+#include "app/history/file_history.h"
 #include "app/point_list_view.h"
+#include "framework/accelerators.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/prompts.h"
@@ -60,6 +63,12 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   // The message that the open file holds as many points as it may.
   void ShowPointLimit();
 
+  // --- Undo and redo --------------------------------------------------------------------
+  // Puts `content` in place of the open file's points as one change that can be undone,
+  // refills the list and the count; the file is written only when the user saves. Any
+  // other command that changes the file whole opens a FileHistory::Change around its work.
+  void ReplacePoints(const PointFile& content);
+
   // --- Layout ---------------------------------------------------------------------------
   void LayoutEditScreen();
   void LayoutImportScreen();
@@ -68,6 +77,7 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   // --- The window's state and parts, for the dialogs it runs and for tests --------------
   PointFile& Points() { return m_pointFile; }
   PointListView& PointList() { return m_pointList; }
+  FileHistory& History() { return m_history; }
   StatusBar& Status() { return m_statusBar; }
   const PointIcons& Icons() const { return m_icons; }
   HelperLink& MapLink() { return m_helperLink; }
@@ -129,6 +139,11 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void OnFileSave();
   void OnFileSaveAs();
 
+  // Undo and redo (history_commands.cpp).
+  void OnUndo();
+  void OnRedo();
+  LRESULT OnInitMenuPopup(WPARAM, LPARAM);
+
   // Point commands (point_commands.cpp).
   void OnEditPoint();
   void OnAddPoint();
@@ -148,7 +163,9 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   StatusBar m_statusBar;
   PointFile m_pointFile;
   PointIcons m_icons;
-  PointListView m_pointList{m_icons, m_pointFile};
+  PointListView m_pointList{m_icons, m_pointFile, m_history};
+  FileHistory m_history{m_pointFile, m_pointList};
+  AcceleratorHook m_keys;
   Win32HelperChannel m_helperChannel;
   HelperLink m_helperLink{m_helperChannel, *this};
   ImportPanel m_importPanel{m_icons, *this, m_fileStore, m_messageSink};

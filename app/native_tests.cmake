@@ -3,6 +3,7 @@
 set(app_dir ${CMAKE_CURRENT_LIST_DIR})
 if(BUILD_TESTING)
   add_library(app_rules STATIC
+    ${app_dir}/history/edit_history.cpp
     ${app_dir}/point_entry.cpp
     ${app_dir}/voice_guidance.cpp
   )
@@ -12,6 +13,7 @@ if(BUILD_TESTING)
   include(GoogleTest)
 
   add_executable(app_rules_test
+    ${app_dir}/history/edit_history_test.cpp
     ${app_dir}/point_entry_test.cpp
   )
   target_link_libraries(app_rules_test PRIVATE app_rules GTest::gtest_main ostrel_texts ostrel_warnings)

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/history/file_history.h"
 #include "pointfile/point_file.h"
 #include "resources/resource.h"
 
@@ -61,6 +62,13 @@ int PointListView::ColumnCount() const {
   int count = 0;
   while (HasColumn(count)) ++count;
   return count;
+}
+
+void PointListView::ScrollToTop(int row) const {
+  const int top = static_cast<int>(Send(LVM_GETTOPINDEX));
+  RECT first{};
+  if (row == top || GetItemCount() == 0 || !GetItemRect(0, first)) return;
+  Send(LVM_SCROLL, 0, (row - top) * (first.bottom - first.top));
 }
 
 void PointListView::SetDragCursor() const { SetCursorResource(IDC_DRAG_ONE_ROW); }
@@ -125,6 +133,7 @@ LRESULT PointListView::OnLButtonUp(WPARAM, LPARAM lParam) {
   const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   const RECT client = ClientRect();
   if (at.x > client.left && at.x < client.right && at.y > client.top && at.y < client.bottom) {
+    FileHistory::Change change(m_history);
     MoveItem(m_dragSource, m_dropTarget);
     EnsureVisible(FirstSelectedFrom(0), false);
   }

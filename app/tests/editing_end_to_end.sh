@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The editing workflow as a user goes through it, under Wine: start on the sample file,
 # select a row, add a point through the edit dialog by typing, drag a row to a new place,
-# delete a row, save through the menu, close; then read the saved file back with pnt.
+# delete a row, delete three more and take that back with Ctrl+Z, save through the menu,
+# close; then read the saved file back with pnt.
 # Screenshots of the list and of the edit dialog go to <build dir>/screenshots.
 #   editing_end_to_end.sh <Ostrel.exe> <source dir> <build dir> [pnt]
 # Exits 77 (skipped) when the native pnt tool has not been built.
@@ -49,6 +50,16 @@ sleep 0.5
 # Delete the fourth row.
 click $name_x "$(row_y 3)"
 click $buttons_x 201
+
+# Three rows deleted at once, then Ctrl+Z: all three come back in their places.
+click $name_x "$(row_y 2)"
+xdotool keydown shift
+click $name_x "$(row_y 4)"
+xdotool keyup shift
+click $buttons_x 201
+sleep 0.3
+xdotool key ctrl+z
+sleep 0.3
 shoot "$main" "$shots/editing-after.png"
 
 save_and_close

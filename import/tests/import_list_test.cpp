@@ -12,6 +12,7 @@
 #include "framework/dialog.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
+#include "app/history/file_history.h"
 #include "app/point_list_view.h"
 #include "import/import_list_view.h"
 #include "lists/point_icons.h"
@@ -110,7 +111,8 @@ class ImportListTest : public ::testing::Test, public ImportListHost {
   PointFile points;
   MemoryFileStore files;
   RecordingMessageSink messages;
-  PointListView pointList{icons, points};
+  PointListView pointList{icons, points, history};
+  FileHistory history{points, pointList};
   ImportListView importList{icons, *this, files, messages};
   std::vector<int> transfers;
 };
