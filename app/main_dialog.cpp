@@ -12,6 +12,7 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnMessage<&MainDialog::OnCtlColorDialog>(WM_CTLCOLORDLG),
     OnNotify<&MainDialog::OnPointListDoubleClick>(NM_DBLCLK, IDC_POINT_LIST),
     OnNotify<&MainDialog::OnPointListClick>(NM_CLICK, IDC_POINT_LIST),
+    OnNotify<&MainDialog::OnPointListColumnClick>(LVN_COLUMNCLICK, IDC_POINT_LIST),
     OnMessage<&MainDialog::OnContextMenu>(WM_CONTEXTMENU),
     OnMessage<&MainDialog::OnSize>(WM_SIZE),
     OnMessage<&MainDialog::OnSizing>(WM_SIZING),
@@ -163,6 +164,7 @@ void MainDialog::RememberPath(const std::string& path) {
 void MainDialog::OpenPointFile(const std::string& path) {
   m_pointFile.LoadFile(path, m_fileStore, m_messageSink);
   m_history.Reset();
+  m_sortColumn = -1;
   FillPointList();
 }
 

@@ -130,6 +130,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   // Point list (point_list_commands.cpp).
   void OnPointListClick(NMHDR* header, LRESULT* result);
   void OnPointListDoubleClick(NMHDR* header, LRESULT* result);
+  // A header click sorts the points by that column; a second click on it reverses.
+  void OnPointListColumnClick(NMHDR* header, LRESULT* result);
   LRESULT OnContextMenu(WPARAM, LPARAM);
   void OnSelectAll();
   void OnDeselectAll();
@@ -176,6 +178,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   std::string m_savePath;
   HBRUSH m_bkBrush = nullptr;
   int m_maxPoints = 0;
+  int m_sortColumn = -1;  // the column the last header click sorted by, while the file is open
+  bool m_sortDescending = false;
   Edit m_lonEdit;
   Edit m_latEdit;
   int m_minWidth = 0;

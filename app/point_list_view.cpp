@@ -16,7 +16,6 @@ constexpr int kHeaderDropLine = 10;
 
 const MessageEntry PointListView::kMessageEntries[] = {
     OnReflectedNotify<&PointListView::OnBeginDrag>(LVN_BEGINDRAG),
-    OnReflectedNotify<&PointListView::OnColumnClick>(LVN_COLUMNCLICK),
     OnMessage<&PointListView::OnMouseMove>(WM_MOUSEMOVE),
     OnMessage<&PointListView::OnLButtonUp>(WM_LBUTTONUP),
 };
@@ -97,8 +96,6 @@ void PointListView::OnBeginDrag(NMHDR* header, LRESULT* result) {
   SetDragCursor();
   ::SetCapture(m_hwnd);
 }
-
-void PointListView::OnColumnClick(NMHDR*, LRESULT* result) { *result = 0; }
 
 LRESULT PointListView::OnMouseMove(WPARAM, LPARAM lParam) {
   if (m_dragging) {

@@ -37,7 +37,6 @@ class PointListView : public PointListCtrl {
 
  private:
   void OnBeginDrag(NMHDR* header, LRESULT* result);
-  void OnColumnClick(NMHDR* header, LRESULT* result);
   LRESULT OnMouseMove(WPARAM, LPARAM);
   LRESULT OnLButtonUp(WPARAM, LPARAM);
   void SetDropHighlight(int row, bool on) const;

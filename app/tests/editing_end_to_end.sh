@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The editing workflow as a user goes through it, under Wine: start on the sample file,
 # select a row, add a point through the edit dialog by typing, drag a row to a new place,
-# delete a row, delete three more and take that back with Ctrl+Z, save through the menu,
-# close; then read the saved file back with pnt.
+# delete a row, delete three more and take that back with Ctrl+Z, sort by a header click
+# and take that back too, save through the menu, read the saved file back with pnt; then
+# sort again with Ctrl+Y, save, close and read the sorted file back.
 # Screenshots of the list and of the edit dialog go to <build dir>/screenshots.
 #   editing_end_to_end.sh <Ostrel.exe> <source dir> <build dir> [pnt]
 # Exits 77 (skipped) when the native pnt tool has not been built.
@@ -62,12 +63,28 @@ xdotool key ctrl+z
 sleep 0.3
 shoot "$main" "$shots/editing-after.png"
 
-save_and_close
+# A click on the 名称 header sorts by name; Ctrl+Z puts the points back in their order.
+click $name_x 33
+xdotool key ctrl+z
+sleep 0.3
+click 20 8
+click 60 53
 
-names=$("$pnt" list --json "$work/sample.pnt" | python3 -c '
+saved_names() {
+  "$pnt" list --json "$work/sample.pnt" | python3 -c '
 import json, sys
-print("|".join(json.loads(line)["name"] for line in sys.stdin if line.strip()))')
+print("|".join(json.loads(line)["name"] for line in sys.stdin if line.strip()))'
+}
+names=$(saved_names)
 expected="Tokyo Tower|浅草寺|富士山五合目|東京駅|大阪城|厳島神社|札幌時計台|首里城|兼六園|姫路城|道後温泉本館|中尊寺金色堂"
 [ "$names" = "$expected" ] || fail "saved points are $names, expected $expected"
+
+# Ctrl+Y sorts again: by the names' codes.
+xdotool key ctrl+y
+sleep 0.3
+save_and_close
+names=$(saved_names)
+expected=$(python3 -c 'import sys; print("|".join(sorted(sys.argv[1].split("|"), key=lambda n: n.encode("cp932"))))' "$expected")
+[ "$names" = "$expected" ] || fail "sorted points are $names, expected $expected"
 "$pnt" check "$work/sample.pnt" >/dev/null || fail "pnt check found a problem in the saved file"
 echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png"

@@ -40,6 +40,13 @@ class HistoryTest : public EditingTest {
     List().Send(WM_MOUSEMOVE, MK_LBUTTON, at);
     List().Send(WM_LBUTTONUP, 0, at);
   }
+  void ClickHeader(int column) {
+    NMLISTVIEW notice{};
+    notice.hdr = {List().Handle(), IDC_POINT_LIST, LVN_COLUMNCLICK};
+    notice.iItem = -1;
+    notice.iSubItem = column;
+    window.Send(WM_NOTIFY, IDC_POINT_LIST, reinterpret_cast<LPARAM>(&notice));
+  }
   // The state of an item of the 編集 pop-up as the menu is about to show it.
   UINT EditMenuState(UINT id) {
     const Menu popup = Menu(window.GetMenu()).SubMenu(1);
@@ -81,6 +88,8 @@ TEST_F(HistoryTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
        }},
       {"delete three rows", {3, 4, 30}, [this] { Command(IDC_DELETE_POINT); }},
       {"drag", {25}, [this] { Drag(25, 22); }},
+      // The points are in name order already: the second click reverses them.
+      {"sort", {2, 7}, [this] { ClickHeader(1), ClickHeader(1); }},
       {"content replaced", {1}, [this] { window.ReplacePoints(NumberedPoints(5)); }},
   };
   for (const Case& c : cases) {
@@ -108,6 +117,26 @@ TEST_F(HistoryTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
     Command(ID_EDIT_REDO);  // nothing more to redo: nothing moves
     ExpectShows(after, "redone once");
   }
+}
+
+TEST_F(HistoryTest, AHeaderClickSortsTheFileAndASecondReverses) {
+  PointFile file = NumberedPoints(4);
+  file.SetName(1, "Z");
+  file.SetIcon(2, 99);
+  file.UpdateChecksum(1);
+  file.UpdateChecksum(2);
+  OpenFile(file);
+  ClickHeader(1);
+  EXPECT_EQ(RowNames(), (std::vector<std::string>{"P00", "P02", "P03", "Z"}));
+  ClickHeader(1);
+  EXPECT_EQ(RowNames(), (std::vector<std::string>{"Z", "P03", "P02", "P00"}));
+  ClickHeader(0);  // another column starts ascending
+  EXPECT_EQ(RowNames(), (std::vector<std::string>{"P00", "Z", "P03", "P02"}));
+  ExpectListMatchesTable();
+  EXPECT_TRUE(Points().IsModified());
+  for (int undo = 0; undo < 3; ++undo) Command(ID_EDIT_UNDO);
+  EXPECT_TRUE(Points().Image() == file.Image());
+  EXPECT_FALSE(Points().IsModified());
 }
 
 TEST_F(HistoryTest, AStepBackToTheSavedStateAsksNothingOnClosing) {
