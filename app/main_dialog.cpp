@@ -28,6 +28,8 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnCommand<&MainDialog::OnAppExit>(ID_APP_EXIT),
     OnCommand<&MainDialog::OnUndo>(ID_EDIT_UNDO),
     OnCommand<&MainDialog::OnRedo>(ID_EDIT_REDO),
+    OnCommand<&MainDialog::OnFind>(ID_EDIT_FIND),
+    OnCommand<&MainDialog::FindNext>(ID_EDIT_REPEAT),
     OnCommand<&MainDialog::OnEditPoint>(IDC_EDIT_POINT),
     OnCommand<&MainDialog::OnAddPoint>(IDC_ADD_POINT),
     OnCommand<&MainDialog::OnDeletePoint>(IDC_DELETE_POINT),

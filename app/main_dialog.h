@@ -9,6 +9,7 @@
 //   file_commands.cpp        open, save, save as, the question on closing
 //   point_commands.cpp       edit, add, delete, the point edit dialog, new points
 //   history_commands.cpp     undo, redo, the menu items' state
+//   find_commands.cpp        the find box, find next
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include <functional>
 #include <string>
 
+#include "app/find_box.h"
 #include "app/history/file_history.h"
 #include "app/point_list_view.h"
 #include "framework/accelerators.h"
@@ -30,7 +32,7 @@
 #include "pointfile/point_file.h"
 #include "pointfile/point_insertion.h"
 
-class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost {
+class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost, private FindBoxHost {
  public:
   // `commandLine` is the text after the program's name (Shift_JIS); its first token names
   // the file opened at start-up.
@@ -78,6 +80,7 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   PointFile& Points() { return m_pointFile; }
   PointListView& PointList() { return m_pointList; }
   FileHistory& History() { return m_history; }
+  FindBox& Finder() { return m_findBox; }
   StatusBar& Status() { return m_statusBar; }
   const PointIcons& Icons() const { return m_icons; }
   HelperLink& MapLink() { return m_helperLink; }
@@ -113,6 +116,12 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   RECT GetPointListRect() const override;
   int PointListRowAt(POINT screen) const override;
   void TransferPoints(int dropRow) override;
+
+  // The find box's view of this window (find_commands.cpp): the rows holding the text are
+  // selected, the first scrolled into view; the next one after the focused row.
+  void FindTextChanged(const std::string& text) override;
+  void FindNext() override;
+  void OnFind();
 
   // Window messages (main_dialog.cpp, main_layout.cpp).
   LRESULT OnPaint(WPARAM, LPARAM);
@@ -168,6 +177,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   PointListView m_pointList{m_icons, m_pointFile, m_history};
   FileHistory m_history{m_pointFile, m_pointList};
   AcceleratorHook m_keys;
+  FindBox m_findBox{*this};
+  std::string m_findText;
   Win32HelperChannel m_helperChannel;
   HelperLink m_helperLink{m_helperChannel, *this};
   ImportPanel m_importPanel{m_icons, *this, m_fileStore, m_messageSink};

@@ -68,7 +68,23 @@ bool AcceleratorHook::Translate(MSG& msg) const {
   return ::TranslateAcceleratorW(m_target, m_table, &msg) != 0;
 }
 
+bool AcceleratorHook::PassToOwnedDialog(MSG& msg) {
+  HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (!root || root == m_target || ::GetWindow(root, GW_OWNER) != m_target || !::IsWindowEnabled(m_target))
+    return false;
+  wchar_t className[16] = {};
+  ::GetClassNameW(root, className, 16);
+  if (std::wcscmp(className, L"#32770") != 0) return false;
+  m_inOwnedDialog = true;
+  const bool taken = ::IsDialogMessageW(root, &msg) != FALSE;
+  m_inOwnedDialog = false;
+  return taken;
+}
+
 LRESULT CALLBACK AcceleratorHook::FilterProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == MSGF_DIALOGBOX && t_active && t_active->Translate(*reinterpret_cast<MSG*>(lParam))) return TRUE;
+  if (code == MSGF_DIALOGBOX && t_active && !t_active->m_inOwnedDialog) {
+    MSG& msg = *reinterpret_cast<MSG*>(lParam);
+    if (t_active->Translate(msg) || t_active->PassToOwnedDialog(msg)) return TRUE;
+  }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

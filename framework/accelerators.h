@@ -6,6 +6,9 @@
 // box). They do not while the target is disabled (a modal dialog or box is up), and an edit
 // box with the focus keeps its own editing keys (Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+A):
 // the accelerators that share them act only elsewhere.
+//
+// The same loop serves the modeless dialogs the target owns, but the dialog manager only
+// gives the target its dialog keys (Tab, Enter, Esc); the hook gives theirs to them.
 #pragma once
 
 #include <windows.h>
@@ -30,9 +33,12 @@ class AcceleratorHook {
  private:
   static LRESULT CALLBACK FilterProc(int code, WPARAM wParam, LPARAM lParam);
   bool ForTarget(HWND hwnd) const;
+  // The dialog keys of a modeless dialog the target owns; true when it took the message.
+  bool PassToOwnedDialog(MSG& msg);
 
   HWND m_target = nullptr;
   HACCEL m_table = nullptr;
   HHOOK m_hook = nullptr;
   AcceleratorHook* m_previous = nullptr;
+  bool m_inOwnedDialog = false;  // IsDialogMessage calls the hook again
 };

@@ -82,9 +82,19 @@ expected="Tokyo Tower|浅草寺|富士山五合目|東京駅|大阪城|厳島神
 # Ctrl+Y sorts again: by the names' codes.
 xdotool key ctrl+y
 sleep 0.3
+
+# Ctrl+F opens the find box; what is typed selects the rows holding it; Esc closes it.
+xdotool key ctrl+f
+finder=$(find_window 検索) || fail "Ctrl+F did not open the find box"
+sleep 0.3
+xdotool type --delay 30 "TOKYO"
+sleep 0.5
+shoot "$main" "$shots/editing-find.png"
+xdotool key Escape
+window_closes 検索 || fail "Esc did not close the find box"
 save_and_close
 names=$(saved_names)
 expected=$(python3 -c 'import sys; print("|".join(sorted(sys.argv[1].split("|"), key=lambda n: n.encode("cp932"))))' "$expected")
 [ "$names" = "$expected" ] || fail "sorted points are $names, expected $expected"
 "$pnt" check "$work/sample.pnt" >/dev/null || fail "pnt check found a problem in the saved file"
-echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png"
+echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png $shots/editing-find.png"
