@@ -27,6 +27,7 @@ LRESULT MainDialog::OnInitMenuPopup(WPARAM wParam, LPARAM) {
   const HMENU menu = reinterpret_cast<HMENU>(wParam);
   ::EnableMenuItem(menu, ID_EDIT_UNDO, MF_BYCOMMAND | (m_history.CanUndo() ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, ID_EDIT_REDO, MF_BYCOMMAND | (m_history.CanRedo() ? MF_ENABLED : MF_GRAYED));
+  ::EnableMenuItem(menu, IDM_BULK_EDIT, MF_BYCOMMAND | (m_pointList.GetSelectedCount() >= 2 ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, ID_EDIT_REPEAT, MF_BYCOMMAND | (m_findText.empty() ? MF_GRAYED : MF_ENABLED));
   return 0;
 }

@@ -7,7 +7,7 @@
 //   main_layout.cpp          the two layouts, resizing, minimum size
 //   point_list_commands.cpp  filling the list, status texts, row click, context menu
 //   file_commands.cpp        open, save, save as, the question on closing
-//   point_commands.cpp       edit, add, delete, the point edit dialog, new points
+//   point_commands.cpp       edit, add, delete, bulk edit, the point edit dialog, new points
 //   history_commands.cpp     undo, redo, the menu items' state
 //   find_commands.cpp        the find box, find next
 #pragma once
@@ -159,6 +159,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void OnEditPoint();
   void OnAddPoint();
   void OnDeletePoint();
+  // With two or more points selected: their icon and voice guidance at once.
+  void OnBulkEdit();
 
   // Routed to the map link and the import screen (main_dialog.cpp).
   void OnMapDisplay();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/bulk_edit_dialog.h"
 #include "app/main_dialog.h"
 #include "app/point_edit_dialog.h"
 #include "app/point_entry.h"
@@ -66,6 +67,19 @@ void MainDialog::OnDeletePoint() {
     UpdateStatusTexts();
     if (index < m_pointList.GetItemCount()) m_pointList.SelectRow(index);
   }
+}
+
+void MainDialog::OnBulkEdit() {
+  std::vector<int> selected = m_pointList.SelectedRows();
+  std::erase_if(selected, [&](int row) { return !m_pointFile.IsUsed(row); });  // blank rows of a gap
+  if (selected.size() < 2) return;
+  BulkEditDialog dialog(m_hwnd, m_icons.Small());
+  if (dialog.DoModal() != IDOK) return;
+  FileHistory::Change change(m_history);
+  StoreBulkChoice(m_pointFile, selected, dialog.choice);
+  ListRedrawPause pause(m_pointList);
+  pause.RowsChangedFrom(selected.front());
+  for (int row : selected) m_pointList.RefreshPointRow(m_pointFile, row);
 }
 
 void MainDialog::ShowPointLimit() { Prompts().ShowMessage(m_hwnd, PointLimitText(m_maxPoints)); }

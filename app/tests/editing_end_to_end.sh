@@ -3,7 +3,8 @@
 # select a row, add a point through the edit dialog by typing, drag a row to a new place,
 # delete a row, delete three more and take that back with Ctrl+Z, sort by a header click
 # and take that back too, save through the menu, read the saved file back with pnt; then
-# sort again with Ctrl+Y, save, close and read the sorted file back.
+# sort again with Ctrl+Y, give three points one icon through the bulk edit, use the find
+# box, save, close and read the sorted file back.
 # Screenshots of the list and of the edit dialog go to <build dir>/screenshots.
 #   editing_end_to_end.sh <Ostrel.exe> <source dir> <build dir> [pnt]
 # Exits 77 (skipped) when the native pnt tool has not been built.
@@ -83,6 +84,21 @@ expected="Tokyo Tower|浅草寺|富士山五合目|東京駅|大阪城|厳島神
 xdotool key ctrl+y
 sleep 0.3
 
+# 編集 → 一括変更 with the first three rows selected: icon 02 for all three.
+click $name_x "$(row_y 0)"
+xdotool keydown shift
+click $name_x "$(row_y 2)"
+xdotool keyup shift
+click 72 8
+xdotool key Down Down Down Down Down Down Return
+bulk=$(find_window 一括変更) || fail "編集 → 一括変更 did not open the dialog"
+sleep 0.3
+xdotool key Down Down
+sleep 0.3
+shoot "$bulk" "$shots/editing-bulk.png"
+xdotool key Return
+window_closes 一括変更 || fail "OK did not close the bulk-edit dialog"
+
 # Ctrl+F opens the find box; what is typed selects the rows holding it; Esc closes it.
 xdotool key ctrl+f
 finder=$(find_window 検索) || fail "Ctrl+F did not open the find box"
@@ -96,5 +112,9 @@ save_and_close
 names=$(saved_names)
 expected=$(python3 -c 'import sys; print("|".join(sorted(sys.argv[1].split("|"), key=lambda n: n.encode("cp932"))))' "$expected")
 [ "$names" = "$expected" ] || fail "sorted points are $names, expected $expected"
+icons=$("$pnt" list --json "$work/sample.pnt" | python3 -c '
+import json, sys
+print(",".join(str(json.loads(line)["icon"]) for line in sys.stdin if line.strip()))')
+[ "${icons:0:6}" = "2,2,2," ] || fail "the bulk edit left the icons $icons"
 "$pnt" check "$work/sample.pnt" >/dev/null || fail "pnt check found a problem in the saved file"
-echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png $shots/editing-find.png"
+echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png $shots/editing-bulk.png $shots/editing-find.png"

@@ -90,6 +90,14 @@ TEST_F(HistoryTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
       {"drag", {25}, [this] { Drag(25, 22); }},
       // The points are in name order already: the second click reverses them.
       {"sort", {2, 7}, [this] { ClickHeader(1), ClickHeader(1); }},
+      {"bulk edit", {2, 5, 9}, [this] {
+         ScopedDialogInitHook hook(IDD_BULK_EDIT, [](Dialog& d) {
+           ::SendMessageW(d.Item(IDC_BULK_ICON), CB_SETCURSEL, 12, 0);
+           ComboBox(d.Item(IDC_BULK_VOICE)).SetCurSel(4);
+           d.PostCommand(IDOK);
+         });
+         Command(IDM_BULK_EDIT);
+       }},
       {"content replaced", {1}, [this] { window.ReplacePoints(NumberedPoints(5)); }},
   };
   for (const Case& c : cases) {
@@ -137,6 +145,35 @@ TEST_F(HistoryTest, AHeaderClickSortsTheFileAndASecondReverses) {
   for (int undo = 0; undo < 3; ++undo) Command(ID_EDIT_UNDO);
   EXPECT_TRUE(Points().Image() == file.Image());
   EXPECT_FALSE(Points().IsModified());
+}
+
+TEST_F(HistoryTest, BulkEditSetsTheChosenFieldsOnEverySelectedPoint) {
+  OpenFile(WithStrayPoint(NumberedPoints(6), 9, "Far"));
+  SelectRows({1});
+  EXPECT_EQ(EditMenuState(IDM_BULK_EDIT), static_cast<UINT>(MF_GRAYED));
+  SelectRows({1, 4, 7, 9});  // row 7: a blank row of the gap
+  EXPECT_EQ(EditMenuState(IDM_BULK_EDIT), 0u);
+  std::vector<std::string> offered;
+  ScopedDialogInitHook hook(IDD_BULK_EDIT, [&](Dialog& d) {
+    const int icons = static_cast<int>(::SendMessageW(d.Item(IDC_BULK_ICON), CB_GETCOUNT, 0, 0));
+    offered = {std::to_string(icons), ComboBox(d.Item(IDC_BULK_VOICE)).GetLBText(0),
+               std::to_string(ComboBox(d.Item(IDC_BULK_VOICE)).GetCount())};
+    ::SendMessageW(d.Item(IDC_BULK_ICON), CB_SETCURSEL, 30, 0);  // icon 30; the voice stays
+    d.PostCommand(IDOK);
+  });
+  const PointFile before = Points();
+  Command(IDM_BULK_EDIT);
+  EXPECT_EQ(offered, (std::vector<std::string>{"56", "変更しない", "18"}));
+  for (int slot : {1, 4, 9}) {
+    EXPECT_EQ(Points().GetIcon(slot), 30) << slot;
+    EXPECT_EQ(Points().GetVoiceCode(slot), before.GetVoiceCode(slot)) << slot;
+    EXPECT_EQ(Points().GetChecksum(slot), Points().ComputeChecksum(slot)) << slot;
+  }
+  EXPECT_EQ(Points().GetIcon(2), before.GetIcon(2));
+  EXPECT_FALSE(Points().IsUsed(7));
+  ExpectListMatchesTable();
+  Command(ID_EDIT_UNDO);
+  EXPECT_TRUE(Points().Image() == before.Image());
 }
 
 TEST_F(HistoryTest, AStepBackToTheSavedStateAsksNothingOnClosing) {
