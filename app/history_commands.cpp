@@ -18,6 +18,7 @@ void MainDialog::ReplacePoints(const PointFile& content) {
     m_pointFile.SetModified(true);
     m_pointList.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     m_pointList.FillRows(m_pointFile, kSlotCount);
+    m_pointList.EnsureVisible(0, false);  // a new content is shown from its start
   }
   UpdateStatusTexts();
 }
