@@ -12,6 +12,8 @@ void MainDialog::OnRedo() {
 }
 
 void MainDialog::ReplacePoints(const PointFile& content) {
+  // The same content is no change: nothing to undo, and the file stays as modified as it was.
+  if (content.Image() == m_pointFile.Image()) return;
   {
     FileHistory::Change change(m_history);
     m_pointFile = content;
