@@ -202,7 +202,7 @@ LRESULT MainDialog::OnDestroy(WPARAM, LPARAM) {
 
 // --- Routed to the map link ------------------------------------------------------------
 
-void MainDialog::OnMapDisplay() { m_helperLink.OnMapDisplay(m_pointFile, m_pointList.SelectedRows()); }
+void MainDialog::OnMapDisplay() { m_helperLink.OnMapDisplay(m_pointFile, m_pointList.SelectedRows(), m_hwnd); }
 
 void MainDialog::OnCapturePosition() { m_helperLink.OnCapturePosition(); }
 

@@ -78,6 +78,65 @@ TEST_F(MapLinkTest, MapDisplayPlacesTheSelectedPointsInSlotOrder) {
   EXPECT_NE(std::find(messages.begin(), messages.end(), "SUB_TEXT_CHAR 0xFFFF938C"), messages.end());
 }
 
+// A full file whose names take the whole field, 19 characters of two bytes, the last three
+// the point's number: about 12,000 posts to the helper, more than one queue holds.
+PointFile FullFileOfLongNames() {
+  PointFile file = NumberedPoints(kSlotCount);
+  const char* const digits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    std::string name;
+    for (int i = 0; i < 16; ++i) name += "長";
+    for (int place : {100, 10, 1}) name += digits[slot / place % 10];
+    file.SetName(slot, name);
+    file.UpdateChecksum(slot);
+  }
+  return file;
+}
+
+class FullQueueTest : public MapLinkTest {
+ protected:
+  void SetUp() override {
+    MapLinkTest::SetUp();
+    OpenFile(FullFileOfLongNames());
+    ASSERT_EQ(Points().GetName(249).size(), 38u);
+    std::vector<int> all(kSlotCount);
+    for (int row = 0; row < kSlotCount; ++row) all[row] = row;
+    SelectRows(all);
+    channel.queueLimit = 10000;  // Windows' default for one thread's posted messages
+  }
+  // The texts the helper placed, in order.
+  std::vector<std::string> PlacedTexts() const {
+    std::vector<std::string> texts;
+    for (const std::string& command : Commands()) {
+      if (command.rfind("SUB_ADD_TEXT_EX ", 0) == 0) texts.push_back(command.substr(command.find(' ', 16) + 1));
+    }
+    return texts;
+  }
+};
+
+TEST_F(FullQueueTest, EveryPointArrivesWholeOnceTheHelperDrainsItsQueue) {
+  Command(IDC_MAP_DISPLAY);
+  EXPECT_GT(channel.refusals, 0);
+  const std::vector<std::string> texts = PlacedTexts();
+  ASSERT_EQ(texts.size(), static_cast<size_t>(kSlotCount));
+  for (int slot = 0; slot < kSlotCount; ++slot)
+    EXPECT_EQ(texts[slot], " 35/39/29000,139/44/28000," + Points().GetName(slot)) << slot;
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
+}
+
+TEST_F(FullQueueTest, AHelperThatNeverDrainsIsGivenUpAndTheUserToldHowManyPointsAreMissing) {
+  channel.helperDrains = false;
+  Command(IDC_MAP_DISPLAY);
+  const size_t placed = PlacedTexts().size();
+  ASSERT_LT(placed, static_cast<size_t>(kSlotCount));
+  EXPECT_EQ(prompts.Messages(),
+            std::vector<std::string>{std::to_string(kSlotCount - placed) +
+                                     "地点を地図に送れませんでした（地図ヘルパーが応答しません）"});
+  // One post waited for, then given up: the points after it do not each wait again.
+  EXPECT_EQ(channel.refusals, channel.waits + 1);
+  EXPECT_LE(channel.waits, 100);
+}
+
 TEST_F(MapLinkTest, AMarkerNoticeAsksForThePositionAndShowsIt) {
   EXPECT_FALSE(Window(window.Item(IDC_TAKE_POSITION)).IsEnabled());
   EXPECT_FALSE(Window(window.Item(IDC_MARKER_LATITUDE)).IsEnabled());
