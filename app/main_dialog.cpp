@@ -28,6 +28,8 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnCommand<&MainDialog::OnEditPoint>(IDC_EDIT_POINT),
     OnCommand<&MainDialog::OnAddPoint>(IDC_ADD_POINT),
     OnCommand<&MainDialog::OnDeletePoint>(IDC_DELETE_POINT),
+    OnCommand<&MainDialog::OnMoveToMarker>(IDM_MOVE_TO_MARKER),
+    OnMessage<&MainDialog::OnInitMenuPopup>(WM_INITMENUPOPUP),
     OnCommand<&MainDialog::OnMapDisplay>(IDC_MAP_DISPLAY),
     OnCommand<&MainDialog::OnCapturePosition>(IDC_TAKE_POSITION),
     OnCommand<&MainDialog::OnSelectAll>(IDM_SELECT_ALL),

@@ -7,7 +7,8 @@
 //   main_layout.cpp          the two layouts, resizing, minimum size
 //   point_list_commands.cpp  filling the list, status texts, row click, context menu
 //   file_commands.cpp        open, save, save as, the question on closing
-//   point_commands.cpp       edit, add, delete, the point edit dialog, new points
+//   point_commands.cpp       edit, add, delete, move to the marker, the point edit dialog,
+//                            new points
 #pragma once
 
 #include <windows.h>
@@ -133,6 +134,12 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void OnEditPoint();
   void OnAddPoint();
   void OnDeletePoint();
+  void OnMoveToMarker();
+  // The one row 位置をマーカーへ移動 moves, or -1 when there is no marker position yet, or
+  // not exactly one row selected, or the row is the blank row of an empty slot.
+  int RowToMoveToMarker() const;
+  // The menu bar's and the point list's menu: 位置をマーカーへ移動 enabled when it can act.
+  LRESULT OnInitMenuPopup(WPARAM, LPARAM);
 
   // Routed to the map link and the import screen (main_dialog.cpp).
   void OnMapDisplay();

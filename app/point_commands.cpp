@@ -1,4 +1,4 @@
-// Edit, add and delete points, the point edit dialog they run, and the one way new points
+// Edit, add, delete and move points, the point edit dialog they run, and the one way new points
 // reach the open file. Row i of the point list shows slot i of the point file after every
 // command.
 #include <algorithm>
@@ -8,6 +8,8 @@
 #include "app/point_edit_dialog.h"
 #include "app/point_entry.h"
 #include "framework/prompts.h"
+#include "maplink/capture.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -64,6 +66,28 @@ void MainDialog::OnDeletePoint() {
     UpdateStatusTexts();
     if (index < m_pointList.GetItemCount()) m_pointList.SelectRow(index);
   }
+}
+
+int MainDialog::RowToMoveToMarker() const {
+  if (!m_helperLink.Marker().Known()) return -1;
+  const std::vector<int> selected = m_pointList.SelectedRows();
+  if (selected.size() != 1 || !m_pointFile.IsUsed(selected.front())) return -1;
+  return selected.front();
+}
+
+void MainDialog::OnMoveToMarker() {
+  const int row = RowToMoveToMarker();
+  if (row < 0) return;
+  MovePointToMarker(m_pointFile, row, m_helperLink.Marker());
+  m_pointList.RefreshPointRow(m_pointFile, row);
+  m_pointList.Update();
+}
+
+LRESULT MainDialog::OnInitMenuPopup(WPARAM wParam, LPARAM) {
+  // Any other pop-up has no such item, and the call changes nothing there.
+  ::EnableMenuItem(reinterpret_cast<HMENU>(wParam), IDM_MOVE_TO_MARKER,
+                   MF_BYCOMMAND | (RowToMoveToMarker() >= 0 ? MF_ENABLED : MF_GRAYED));
+  return 0;
 }
 
 void MainDialog::ShowPointLimit() { Prompts().ShowMessage(m_hwnd, PointLimitText(m_maxPoints)); }

@@ -75,6 +75,7 @@
 #define IDM_SELECT_ALL                  32781
 #define IDM_DESELECT_ALL                32783
 #define IDM_MAP_OBJECT                  32791
+#define IDM_MOVE_TO_MARKER              32803
 
 #ifndef IDC_STATIC
 #define IDC_STATIC                      (-1)

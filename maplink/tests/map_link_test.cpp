@@ -176,6 +176,50 @@ TEST_F(MapLinkTest, CaptureAppendsANewPointAtTheMarkerAndSelectsOnlyIt) {
   EXPECT_EQ(SelectedRows(), std::vector<int>{6});
 }
 
+// Whether 位置をマーカーへ移動 is enabled when the edit menu opens.
+bool MoveToMarkerEnabled(MainDialog& window) {
+  const Menu edit = Menu(::GetMenu(window.Handle())).SubMenu(1);
+  window.Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit.Handle()), 1);
+  return !(edit.ItemState(IDM_MOVE_TO_MARKER) & MF_GRAYED);
+}
+
+TEST_F(MapLinkTest, MoveToMarkerGivesTheOneSelectedPointTheMarkersPosition) {
+  OpenFile(WithStrayPoint(NumberedPoints(4), 6, "STRAY"));
+  SelectRows({2});
+  EXPECT_FALSE(MoveToMarkerEnabled(window));
+  Command(IDM_MOVE_TO_MARKER);  // no marker yet: nothing moves
+  EXPECT_FALSE(Points().IsModified());
+
+  ReceiveMarker("35/39/29123", "139/44/05500");
+  // Exactly one row, and one that holds a point.
+  const std::pair<std::vector<int>, bool> selections[] = {
+      {{2}, true}, {{}, false}, {{1, 2}, false}, {{5}, false}, {{6}, true}};
+  for (const auto& [rows, enabled] : selections) {
+    SelectRows(rows);
+    EXPECT_EQ(MoveToMarkerEnabled(window), enabled) << ::testing::PrintToString(rows);
+  }
+  SelectRows({5});
+  Command(IDM_MOVE_TO_MARKER);
+  EXPECT_FALSE(Points().IsModified());
+
+  SelectRows({2});
+  const PointFile before = Points();
+  Command(IDM_MOVE_TO_MARKER);
+  EXPECT_EQ(Points().GetLatitude(2), ParseDms("35/39/29.123"));
+  EXPECT_EQ(Points().GetLongitude(2), ParseDms("139/44/05.500"));
+  EXPECT_EQ(Points().GetChecksum(2), Points().ComputeChecksum(2));
+  EXPECT_EQ(Points().GetName(2), before.GetName(2));
+  EXPECT_EQ(Points().GetDateText(2) + Points().GetTimeText(2), before.GetDateText(2) + before.GetTimeText(2));
+  EXPECT_EQ(Points().GetLatitude(1), before.GetLatitude(1));
+  EXPECT_TRUE(Points().IsModified());
+  EXPECT_EQ(RowTexts(2).latitude, " 35/39/29.123");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{2});
+  ExpectListMatchesTable();
+  // The next map display shows it there.
+  Command(IDC_MAP_DISPLAY);
+  EXPECT_EQ(LastCommands(1), std::vector<std::string>{Sent("SUB_ADD_TEXT_EX", " 35/39/29123,139/44/05500,P02")});
+}
+
 TEST_F(MapLinkTest, OnAFileWithAGapBlankRowsAreNotShownAndCaptureFillsTheGap) {
   PointFile file = NumberedPoints(3);
   file.InsertRecord(5);
