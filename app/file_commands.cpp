@@ -51,7 +51,11 @@ void MainDialog::OnFileSave() {
 
 void MainDialog::OnFileSaveAs() { AskSaveAs(); }
 
-void MainDialog::SavePoints(const std::string& path) { m_pointFile.SavePoints(path, m_fileStore, m_messageSink); }
+void MainDialog::SavePoints(const std::string& path) {
+  // A save that failed leaves the mark where the disk's content is: undoing back there
+  // still makes the file unmodified.
+  if (m_pointFile.SavePoints(path, m_fileStore, m_messageSink) == 0) m_history.MarkSaved();
+}
 
 void MainDialog::AskSaveAs() {
   const std::optional<std::string> path =

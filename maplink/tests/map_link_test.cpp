@@ -218,6 +218,7 @@ TEST_F(MapLinkTest, MoveToMarkerGivesTheOneSelectedPointTheMarkersPosition) {
   // The next map display shows it there.
   Command(IDC_MAP_DISPLAY);
   EXPECT_EQ(LastCommands(1), std::vector<std::string>{Sent("SUB_ADD_TEXT_EX", " 35/39/29123,139/44/05500,P02")});
+
 }
 
 TEST_F(MapLinkTest, OnAFileWithAGapBlankRowsAreNotShownAndCaptureFillsTheGap) {
