@@ -94,6 +94,7 @@ int MainDialog::RowToMoveToMarker() const {
 void MainDialog::OnMoveToMarker() {
   const int row = RowToMoveToMarker();
   if (row < 0) return;
+  FileHistory::Change change(m_history);
   MovePointToMarker(m_pointFile, row, m_helperLink.Marker());
   m_pointList.RefreshPointRow(m_pointFile, row);
   m_pointList.Update();

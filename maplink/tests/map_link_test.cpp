@@ -183,7 +183,7 @@ bool MoveToMarkerEnabled(MainDialog& window) {
   return !(edit.ItemState(IDM_MOVE_TO_MARKER) & MF_GRAYED);
 }
 
-TEST_F(MapLinkTest, MoveToMarkerGivesTheOneSelectedPointTheMarkersPosition) {
+TEST_F(MapLinkTest, MoveToMarkerGivesTheOneSelectedPointTheMarkersPositionAsOneUndoableStep) {
   OpenFile(WithStrayPoint(NumberedPoints(4), 6, "STRAY"));
   SelectRows({2});
   EXPECT_FALSE(MoveToMarkerEnabled(window));
@@ -219,6 +219,15 @@ TEST_F(MapLinkTest, MoveToMarkerGivesTheOneSelectedPointTheMarkersPosition) {
   Command(IDC_MAP_DISPLAY);
   EXPECT_EQ(LastCommands(1), std::vector<std::string>{Sent("SUB_ADD_TEXT_EX", " 35/39/29123,139/44/05500,P02")});
 
+  // One step back puts the point where it was, byte for byte; one step forward moves it again.
+  const PointFile moved = Points();
+  Command(ID_EDIT_UNDO);
+  EXPECT_TRUE(Points().Image() == before.Image());
+  EXPECT_FALSE(Points().IsModified());
+  EXPECT_EQ(RowTexts(2).latitude, before.GetLatitudeText(2));
+  Command(ID_EDIT_REDO);
+  EXPECT_TRUE(Points().Image() == moved.Image());
+  ExpectListMatchesTable();
 }
 
 TEST_F(MapLinkTest, OnAFileWithAGapBlankRowsAreNotShownAndCaptureFillsTheGap) {
