@@ -12,12 +12,15 @@ void MainDialog::OnRedo() {
 }
 
 void MainDialog::ReplacePoints(const PointFile& content) {
+  // The same content is no change: nothing to undo, and the file stays as modified as it was.
+  if (content.Image() == m_pointFile.Image()) return;
   {
     FileHistory::Change change(m_history);
     m_pointFile = content;
     m_pointFile.SetModified(true);
     m_pointList.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     m_pointList.FillRows(m_pointFile, kSlotCount);
+    m_pointList.EnsureVisible(0, false);  // a new content is shown from its start
   }
   UpdateStatusTexts();
 }

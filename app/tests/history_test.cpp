@@ -205,6 +205,13 @@ TEST_F(HistoryTest, AStepBackToTheSavedStateAsksNothingOnClosing) {
   EXPECT_EQ(ReadFileBytes(path).size(), 64048u);
 }
 
+TEST_F(HistoryTest, ReplacingTheContentWithTheSameChangesNothing) {
+  OpenFile(NumberedPoints(6));
+  window.ReplacePoints(NumberedPoints(6));
+  EXPECT_FALSE(window.History().CanUndo());
+  EXPECT_FALSE(Points().IsModified());
+}
+
 TEST_F(HistoryTest, OpeningAFileStartsAFreshHistory) {
   OpenFile(NumberedPoints(6));
   SelectRows({0});

@@ -174,6 +174,14 @@ TEST_F(MapLinkTest, CaptureAppendsANewPointAtTheMarkerAndSelectsOnlyIt) {
   ASSERT_EQ(Points().GetPointCount(), 7);
   EXPECT_EQ(Points().GetLatitude(6), Points().GetLatitude(5));
   EXPECT_EQ(SelectedRows(), std::vector<int>{6});
+
+  // Each capture is one step: both undone, the file is as opened and row 2 selected again.
+  window.Send(WM_COMMAND, ID_EDIT_UNDO);
+  window.Send(WM_COMMAND, ID_EDIT_UNDO);
+  EXPECT_EQ(Points().GetPointCount(), 5);
+  EXPECT_FALSE(Points().IsModified());
+  EXPECT_EQ(SelectedRows(), std::vector<int>{2});
+  ExpectListMatchesTable();
 }
 
 // Whether 位置をマーカーへ移動 is enabled when the edit menu opens.
