@@ -32,5 +32,6 @@ LRESULT MainDialog::OnInitMenuPopup(WPARAM wParam, LPARAM) {
   ::EnableMenuItem(menu, ID_EDIT_REDO, MF_BYCOMMAND | (m_history.CanRedo() ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, IDM_BULK_EDIT, MF_BYCOMMAND | (m_pointList.GetSelectedCount() >= 2 ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, ID_EDIT_REPEAT, MF_BYCOMMAND | (m_findText.empty() ? MF_GRAYED : MF_ENABLED));
+  ::EnableMenuItem(menu, IDM_MOVE_TO_MARKER, MF_BYCOMMAND | (RowToMoveToMarker() >= 0 ? MF_ENABLED : MF_GRAYED));
   return 0;
 }

@@ -35,6 +35,7 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnCommand<&MainDialog::OnAddPoint>(IDC_ADD_POINT),
     OnCommand<&MainDialog::OnDeletePoint>(IDC_DELETE_POINT),
     OnCommand<&MainDialog::OnBulkEdit>(IDM_BULK_EDIT),
+    OnCommand<&MainDialog::OnMoveToMarker>(IDM_MOVE_TO_MARKER),
     OnCommand<&MainDialog::OnMapDisplay>(IDC_MAP_DISPLAY),
     OnCommand<&MainDialog::OnCapturePosition>(IDC_TAKE_POSITION),
     OnCommand<&MainDialog::OnSelectAll>(IDM_SELECT_ALL),
@@ -213,7 +214,7 @@ LRESULT MainDialog::OnDestroy(WPARAM, LPARAM) {
 
 // --- Routed to the map link ------------------------------------------------------------
 
-void MainDialog::OnMapDisplay() { m_helperLink.OnMapDisplay(m_pointFile, m_pointList.SelectedRows()); }
+void MainDialog::OnMapDisplay() { m_helperLink.OnMapDisplay(m_pointFile, m_pointList.SelectedRows(), m_hwnd); }
 
 void MainDialog::OnCapturePosition() { m_helperLink.OnCapturePosition(); }
 

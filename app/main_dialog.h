@@ -7,7 +7,8 @@
 //   main_layout.cpp          the two layouts, resizing, minimum size
 //   point_list_commands.cpp  filling the list, status texts, row click, context menu
 //   file_commands.cpp        open, save, save as, the question on closing
-//   point_commands.cpp       edit, add, delete, bulk edit, the point edit dialog, new points
+//   point_commands.cpp       edit, add, delete, bulk edit, move to the marker, the point edit
+//                            dialog, new points
 //   history_commands.cpp     undo, redo, the menu items' state
 //   find_commands.cpp        the find box, find next
 #pragma once
@@ -166,6 +167,10 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void OnDeletePoint();
   // With two or more points selected: their icon and voice guidance at once.
   void OnBulkEdit();
+  void OnMoveToMarker();
+  // The one row 位置をマーカーへ移動 moves, or -1 when there is no marker position yet, or
+  // not exactly one row selected, or the row is the blank row of an empty slot.
+  int RowToMoveToMarker() const;
 
   // Routed to the map link and the import screen (main_dialog.cpp).
   void OnMapDisplay();

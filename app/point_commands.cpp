@@ -1,4 +1,4 @@
-// Edit, add and delete points, the point edit dialog they run, and the one way new points
+// Edit, add, delete and move points, the point edit dialog they run, and the one way new points
 // reach the open file. Row i of the point list shows slot i of the point file after every
 // command.
 #include <algorithm>
@@ -9,6 +9,8 @@
 #include "app/point_edit_dialog.h"
 #include "app/point_entry.h"
 #include "framework/prompts.h"
+#include "maplink/capture.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -80,6 +82,22 @@ void MainDialog::OnBulkEdit() {
   ListRedrawPause pause(m_pointList);
   pause.RowsChangedFrom(selected.front());
   for (int row : selected) m_pointList.RefreshPointRow(m_pointFile, row);
+}
+
+int MainDialog::RowToMoveToMarker() const {
+  if (!m_helperLink.Marker().Known()) return -1;
+  const std::vector<int> selected = m_pointList.SelectedRows();
+  if (selected.size() != 1 || !m_pointFile.IsUsed(selected.front())) return -1;
+  return selected.front();
+}
+
+void MainDialog::OnMoveToMarker() {
+  const int row = RowToMoveToMarker();
+  if (row < 0) return;
+  FileHistory::Change change(m_history);
+  MovePointToMarker(m_pointFile, row, m_helperLink.Marker());
+  m_pointList.RefreshPointRow(m_pointFile, row);
+  m_pointList.Update();
 }
 
 void MainDialog::ShowPointLimit() { Prompts().ShowMessage(m_hwnd, PointLimitText(m_maxPoints)); }

@@ -51,8 +51,10 @@ class HelperLink {
   // Starts the helper beside the editor, when there is one, and sends the start sequence:
   // layer, map-object name, map start. Marks the helper started either way.
   void StartHelper();
-  // Posts one text command to the helper's window; with no such window it is lost.
-  void SendTextCommand(MapMessage command, std::string_view text);
+  // Posts one text command to the helper's window; with no such window it is lost. A post
+  // the window refuses (its queue is full) is tried again while the helper drains its
+  // queue, a few seconds at most; false when it still would not go.
+  bool SendTextCommand(MapMessage command, std::string_view text);
   // Message 0x0800: asks for the marker's latitude and longitude.
   void OnMarkerNotice();
   // Message 0x0801: one step of a reply.
@@ -61,8 +63,10 @@ class HelperLink {
   void CloseHelper();
 
   // --- The commands ------------------------------------------------------------------------
-  // Shows the points in `slots` of `file` on the map, after clearing what was shown.
-  void OnMapDisplay(const PointFile& file, std::span<const int> slots);
+  // Shows the points in `slots` of `file` on the map, after clearing what was shown. When
+  // the helper stops taking them, the rest are not sent and a message over `owner` says how
+  // many points are missing from the map.
+  void OnMapDisplay(const PointFile& file, std::span<const int> slots, HWND owner);
   // Hands the window a new point at the marker, once a marker is known.
   void OnCapturePosition();
   // Runs the map-object dialog over `owner`; a newly chosen map program restarts the helper.
@@ -76,6 +80,7 @@ class HelperLink {
 
  private:
   UINT MapMessageId(MapMessage message) const { return m_mapMessages.Id(message); }
+  bool PostStep(HWND helper, const TextStep& step);
 
   HelperChannel* m_channel;
   HelperLinkHost& m_host;

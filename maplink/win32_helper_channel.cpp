@@ -8,6 +8,9 @@ namespace {
 constexpr DWORD kHelperStartWait = 10000;
 // How long closing waits for the helper to end.
 constexpr DWORD kHelperCloseWait = 3000;
+// One wait for a helper whose queue is full: long enough for it to take a few thousand
+// messages, short enough that a point display does not stall on one refusal.
+constexpr DWORD kQueueRoomWait = 50;
 
 const std::wstring& HelperTitle() {
   static const std::wstring title(std::begin(kHelperWindowTitle), std::end(kHelperWindowTitle) - 1);  // ASCII
@@ -52,6 +55,12 @@ HWND Win32HelperChannel::FindHelperWindow() {
 bool Win32HelperChannel::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Posting to no window would post to this thread's own queue instead.
   return window && ::PostMessageW(window, message, wParam, lParam);
+}
+
+bool Win32HelperChannel::WaitForQueueRoom(HWND window) {
+  // The helper is another process: it empties its queue while this thread sleeps.
+  ::Sleep(kQueueRoomWait);
+  return ::IsWindow(window);
 }
 
 void Win32HelperChannel::CloseProgram(HWND window) {

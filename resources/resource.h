@@ -85,6 +85,7 @@
 #define IDM_DESELECT_ALL                32783
 #define IDM_MAP_OBJECT                  32791
 #define IDM_BULK_EDIT                   32801
+#define IDM_MOVE_TO_MARKER              32803
 #define ID_EDIT_FIND                    57636
 #define ID_EDIT_REPEAT                  57640   // find next
 #define ID_EDIT_UNDO                    57643

@@ -14,7 +14,18 @@ HWND MemoryHelperChannel::FindHelperWindow() {
 }
 
 bool MemoryHelperChannel::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (queueLimit != 0 && queued >= queueLimit) {
+    ++refusals;
+    return false;
+  }
   posted.push_back({window, message, wParam, lParam});
+  ++queued;
+  return true;
+}
+
+bool MemoryHelperChannel::WaitForQueueRoom(HWND) {
+  ++waits;
+  if (helperDrains) queued = 0;
   return true;
 }
 
