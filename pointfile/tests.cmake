@@ -4,6 +4,7 @@ include(GoogleTest)
 
 add_executable(pointfile_tests
   load_save_test.cpp
+  point_backups_test.cpp
   point_diff_test.cpp
   point_fields_test.cpp
   point_table_test.cpp
