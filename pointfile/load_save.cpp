@@ -82,7 +82,7 @@ LoadResult PointFile::LoadFile(const std::string& path, FileStore& store, Messag
   return {LoadOutcome::kLoaded};
 }
 
-bool PointFile::LoadImage(const std::uint8_t* data, std::size_t size) {
+bool PointFile::LoadBytes(const std::uint8_t* data, std::size_t size) {
   Reset();
   std::memcpy(m_image.data(), data, std::min(size, m_image.size()));
   return AdoptLoadedImage();

@@ -53,11 +53,11 @@ std::string Stem(std::string_view path) {
 }
 
 std::string StampPart(const BackupStamp& s, int sequence) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", s.year, s.month, s.day, s.hour, s.minute, s.second);
-  std::string part = text;
-  if (sequence > 1) part += "-" + std::to_string(sequence);
-  return part + kBackupExtension;
+  char text[64];
+  const int length = std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", s.year, s.month, s.day, s.hour,
+                                   s.minute, s.second);
+  if (sequence > 1) std::snprintf(text + length, sizeof text - length, "-%d", sequence);
+  return std::string(text).append(kBackupExtension);
 }
 
 // Reads `count` digits at `at`; -1 when they are not all digits.
@@ -166,5 +166,5 @@ FileCause PointBackups::Load(const BackupEntry& entry, PointFile& file) {
   if (const FileCause cause = m_folder.Read(entry.name, bytes.data(), bytes.size(), bytesRead);
       cause != FileCause::kNone)
     return cause;
-  return file.LoadImage(bytes.data(), bytesRead) ? FileCause::kNone : FileCause::kInvalidFile;
+  return file.LoadBytes(bytes.data(), bytesRead) ? FileCause::kNone : FileCause::kInvalidFile;
 }

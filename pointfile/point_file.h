@@ -119,7 +119,7 @@ class PointFile {
   // Takes the bytes of a point file read some other way (a backup) as LoadFile takes a file's:
   // the first 64048 bytes, a shorter image padded as after Reset. Whatever is not a point file
   // leaves the image empty and gives false. `modified` is cleared, as after a load.
-  bool LoadImage(const std::uint8_t* data, std::size_t size);
+  bool LoadBytes(const std::uint8_t* data, std::size_t size);
   // Writes the image, safely. 0 when written, -1 when not (reported through `sink`).
   int SaveFile(const std::string& path, FileStore& store, MessageSink& sink) const;
   // SaveFile, then clears `modified` when it succeeded.

@@ -8,6 +8,7 @@
 #define IDD_MAIN                        132
 #define IDD_POINT_EDIT                  153
 #define IDD_MAP_OBJECT                  161
+#define IDD_RESTORE_BACKUP              172
 
 // Icons, menu, cursors
 #define IDR_MAINFRAME                   128   // the program's icon and the main menu
@@ -62,6 +63,9 @@
 #define IDC_MAP_OBJECT_LIST             1091
 #define IDC_MAP_OBJECT_DELETE           1092
 
+// Restore dialog (template 172)
+#define IDC_BACKUP_LIST                 1120
+
 // Menu commands. The file and application commands keep the numbers such programs
 // traditionally use; the point commands share their buttons' ids.
 #define ID_FILE_OPEN                    57601
@@ -75,6 +79,7 @@
 #define IDM_SELECT_ALL                  32781
 #define IDM_DESELECT_ALL                32783
 #define IDM_MAP_OBJECT                  32791
+#define IDM_FILE_RESTORE_BACKUP         32802
 
 #ifndef IDC_STATIC
 #define IDC_STATIC                      (-1)
