@@ -56,7 +56,9 @@ void MainDialog::OnFileSaveAs() { AskSaveAs(); }
 
 void MainDialog::SavePoints(const std::string& path) {
   if (!KeepBackupBeforeSave(path)) return;
-  m_pointFile.SavePoints(path, m_fileStore, m_messageSink);
+  // A save that failed leaves the mark where the disk's content is: undoing back there
+  // still makes the file unmodified.
+  if (m_pointFile.SavePoints(path, m_fileStore, m_messageSink) == 0) m_history.MarkSaved();
 }
 
 bool MainDialog::KeepBackupBeforeSave(const std::string& path) {
@@ -102,12 +104,6 @@ void MainDialog::OnRestoreBackup() {
   RestoreBackupDialog dialog(m_hwnd, std::move(rows));
   if (dialog.DoModal() != IDOK) return;
   ReplacePoints(loaded[dialog.Chosen()]);
-}
-
-void MainDialog::ReplacePoints(const PointFile& points) {
-  m_pointFile.LoadBytes(points.Image().data(), points.Image().size());
-  m_pointFile.SetModified(true);
-  FillPointList();
 }
 
 bool MainDialog::ConfirmClose() {

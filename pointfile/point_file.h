@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -111,6 +112,10 @@ class PointFile {
   // all 250 slots full. Both slots must lie in the leading run, else nothing happens.
   // Returns the slot the point ends in, or -1 when nothing moved.
   int MoveRecord(int dst, int src);
+  // Slot k receives, byte for byte, what slot sources[k] held (sources: a permutation of the
+  // slot numbers 0..kSlotCount-1 that takes used slots to used slots, so the count stays).
+  // Sets modified when anything moved.
+  void ReorderSlots(std::span<const int> sources);
 
   // --- Load and save ---------------------------------------------------------------------
   // Reads the file into the image. Whatever is not a point file leaves the image empty, as

@@ -1,4 +1,5 @@
-// Backups on save and the restore from them, with the backup folder in memory.
+// Backups on save and the restore from them (an undoable change), with the backup folder in
+// memory.
 #include "app/tests/editing_fixture.h"
 #include "framework/controls.h"
 #include "pointfile/point_backups.h"
@@ -67,6 +68,14 @@ TEST_F(BackupRestoreTest, EverySaveKeepsTheReplacedFileAndARestoreIsAChangeUntil
   EXPECT_EQ(window.Status().PaneText(2), "地点登録数  3");
   ExpectListMatchesTable();
   EXPECT_EQ(ReadFileBytes(path), saved);
+  // One change, undone and redone as one.
+  Command(ID_EDIT_UNDO);
+  EXPECT_EQ(BytesOf(Points()), saved);
+  EXPECT_FALSE(Points().IsModified());
+  Command(ID_EDIT_REDO);
+  EXPECT_EQ(BytesOf(Points()), BytesOf(original));
+  EXPECT_TRUE(Points().IsModified());
+  ExpectListMatchesTable();
   Command(ID_FILE_SAVE);
   EXPECT_EQ(ReadFileBytes(path), BytesOf(original));
   EXPECT_EQ(BackupsOf(path).size(), 3u);
