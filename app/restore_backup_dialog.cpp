@@ -17,9 +17,9 @@ void RestoreBackupDialog::DoDataExchange(DataExchange& dx) { dx.Control(IDC_BACK
 BOOL RestoreBackupDialog::OnInitDialog() {
   Dialog::OnInitDialog();
   m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-  m_list.InsertColumn(0, "日時", 160);
-  m_list.InsertColumn(1, "ポイント数", 80, LVCFMT_RIGHT);
-  m_list.InsertColumn(2, "現在と異なるポイント", 160, LVCFMT_RIGHT);
+  m_list.InsertColumn(0, "日時", ScaledPixels(160));
+  m_list.InsertColumn(1, "ポイント数", ScaledPixels(80), LVCFMT_RIGHT);
+  m_list.InsertColumn(2, "現在と異なるポイント", ScaledPixels(160), LVCFMT_RIGHT);
   for (std::size_t i = 0; i < m_rows.size(); ++i) {
     const int row = static_cast<int>(i);
     m_list.InsertItem(row, m_rows[i].when);
