@@ -25,6 +25,7 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnCommand<&MainDialog::OnFileOpen>(ID_FILE_OPEN),
     OnCommand<&MainDialog::OnFileSave>(ID_FILE_SAVE),
     OnCommand<&MainDialog::OnFileSaveAs>(ID_FILE_SAVE_AS),
+    OnCommand<&MainDialog::OnRestoreBackup>(IDM_FILE_RESTORE_BACKUP),
     OnCommand<&MainDialog::OnFileImport>(IDM_FILE_IMPORT),
     OnCommand<&MainDialog::OnAppExit>(ID_APP_EXIT),
     OnCommand<&MainDialog::OnUndo>(ID_EDIT_UNDO),

@@ -6,7 +6,7 @@
 //   main_dialog.cpp          construction, initialisation, drops, painting, closing, routing
 //   main_layout.cpp          the two layouts, resizing, minimum size
 //   point_list_commands.cpp  filling the list, status texts, row click, context menu
-//   file_commands.cpp        open, save, save as, the question on closing
+//   file_commands.cpp        open, save (with its backup), save as, restore, the question on closing
 //   point_commands.cpp       edit, add, delete, bulk edit, move to the marker, the point edit
 //                            dialog, new points
 //   history_commands.cpp     undo, redo, the menu items' state
@@ -25,11 +25,13 @@
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/prompts.h"
+#include "framework/win32_backup_folder.h"
 #include "framework/win32_file_store.h"
 #include "import/import_panel.h"
 #include "lists/point_icons.h"
 #include "maplink/helper_link.h"
 #include "maplink/win32_helper_channel.h"
+#include "pointfile/backup_folder.h"
 #include "pointfile/point_file.h"
 #include "pointfile/point_insertion.h"
 
@@ -55,6 +57,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void UpdateStatusTexts();
 
   // --- File commands --------------------------------------------------------------------
+  // The save step: a backup of the file it replaces first (when that fails, the user decides
+  // whether to save without one), then the safe save.
   void SavePoints(const std::string& path);
   void AskSaveAs();
   // The question on closing: true when the window may close.
@@ -93,6 +97,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   const std::string& FilePath() const { return m_filePath; }
   const std::string& SavePath() const { return m_savePath; }
   const std::string& FileDir() const { return m_fileDir; }
+  // Where backups go: %LOCALAPPDATA%\Ostrel\Backups unless a test puts another folder in place.
+  void UseBackupFolder(BackupFolder& folder) { m_backups = &folder; }
   int ViewMode() const { return m_viewMode; }
   int MinWidth() const { return m_minWidth; }
   int MinHeight() const { return m_minHeight; }
@@ -152,9 +158,13 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void OnDeselectAll();
 
   // File commands (file_commands.cpp).
+  // Keeps the file at `path` as a backup before a save replaces it; false when that failed
+  // and the user chose not to save without one.
+  bool KeepBackupBeforeSave(const std::string& path);
   void OnFileOpen();
   void OnFileSave();
   void OnFileSaveAs();
+  void OnRestoreBackup();
 
   // Undo and redo (history_commands.cpp).
   void OnUndo();
@@ -182,6 +192,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
 
   // How the core reaches files and the user.
   Win32FileStore m_fileStore;
+  Win32BackupFolder m_backupFolder{DefaultBackupDirectory()};
+  BackupFolder* m_backups = &m_backupFolder;
   MessageBoxSink m_messageSink{*this};
   StatusBar m_statusBar;
   PointFile m_pointFile;

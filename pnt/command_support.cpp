@@ -104,6 +104,14 @@ int WritePointFile(const PointFile& file, const std::string& path, bool backup) 
   return file.SaveFile(*corePath, store, sink) == 0 ? kExitOk : kExitFailure;
 }
 
+// No Shift_JIS trail byte lies below 0x40, so the bytes can be looked at one by one.
+std::string PrintableText(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return text;
+}
+
 std::optional<int> ParseSlotArgument(std::string_view text, std::string_view what) {
   int value = -1;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

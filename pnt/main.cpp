@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   static constexpr Command kCommands[] = {
       {"list", AddListCommand},     {"info", AddInfoCommand},   {"add", AddAddCommand},
       {"set", AddSetCommand},       {"delete", AddDeleteCommand}, {"move", AddMoveCommand},
-      {"check", AddCheckCommand},   {"export", AddExportCommand}, {"import", AddImportCommand},
+      {"check", AddCheckCommand},   {"export", AddExportCommand}, {"import", AddImportCommand}, {"diff", AddDiffCommand},
   };
   // Setting up every command's options costs about as much as a whole export; when the first
   // argument names a command, only that one is set up. Anything else (help, a typo) gets all.

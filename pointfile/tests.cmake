@@ -4,6 +4,8 @@ include(GoogleTest)
 
 add_executable(pointfile_tests
   load_save_test.cpp
+  point_backups_test.cpp
+  point_diff_test.cpp
   point_fields_test.cpp
   point_table_test.cpp
   text_forms_test.cpp

@@ -10,6 +10,7 @@
 #define IDD_MAP_OBJECT                  161
 #define IDD_FIND                        170
 #define IDD_BULK_EDIT                   171
+#define IDD_RESTORE_BACKUP              172
 
 // Icons, menu, cursors
 #define IDR_MAINFRAME                   128   // the program's icon, the main menu, the keys
@@ -71,6 +72,9 @@
 #define IDC_BULK_ICON                   1110
 #define IDC_BULK_VOICE                  1111
 
+// Restore dialog (template 172)
+#define IDC_BACKUP_LIST                 1120
+
 // Menu commands. The file and application commands keep the numbers such programs
 // traditionally use; the point commands share their buttons' ids.
 #define ID_FILE_OPEN                    57601
@@ -90,6 +94,7 @@
 #define ID_EDIT_REPEAT                  57640   // find next
 #define ID_EDIT_UNDO                    57643
 #define ID_EDIT_REDO                    57644
+#define IDM_FILE_RESTORE_BACKUP         32802
 
 #ifndef IDC_STATIC
 #define IDC_STATIC                      (-1)

@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, TheMenuOffersTheCommandsInOrder) {
   // Per pop-up: (text, id), a separator as ("", 0).
   const std::vector<std::vector<std::pair<std::string, UINT>>> items = {
       {{"開く", ID_FILE_OPEN}, {"", 0}, {"上書き保存(pnt)", ID_FILE_SAVE},
-       {"名前を付けて保存(pnt)", ID_FILE_SAVE_AS}, {"", 0}, {"インポート", IDM_FILE_IMPORT}, {"", 0},
+       {"名前を付けて保存(pnt)", ID_FILE_SAVE_AS}, {"バックアップから復元", IDM_FILE_RESTORE_BACKUP}, {"", 0}, {"インポート", IDM_FILE_IMPORT}, {"", 0},
        {"ｱﾌﾟﾘｹｰｼｮﾝの終了", ID_APP_EXIT}},
       {{"元に戻す\tCtrl+Z", ID_EDIT_UNDO}, {"やり直し\tCtrl+Y", ID_EDIT_REDO}, {"", 0},
        {"変更", IDC_EDIT_POINT}, {"追加", IDC_ADD_POINT}, {"削除", IDC_DELETE_POINT}, {"", 0},

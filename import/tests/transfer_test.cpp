@@ -161,6 +161,7 @@ class CaptureAtMessage final : public Prompter {
     captures.push_back(::GetCapture());
   }
   int AskYesNoCancel(HWND, const std::string&) override { return IDCANCEL; }
+  int AskYesNo(HWND, const std::string&) override { return IDNO; }
   std::optional<std::string> ChooseFile(HWND, const FileDialogRequest&) override { return std::nullopt; }
   std::vector<std::string> messages;
   std::vector<HWND> captures;

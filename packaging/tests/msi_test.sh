@@ -25,6 +25,8 @@ newer="$major.$minor.$((patch + 1))"
 # The prefix: a copy of the build's (scripts/wine-run.sh sets it up), or a new one.
 prefix="$work/prefix"
 if [ -f "$build_dir/wineprefix/.ostrel-ready" ]; then cp -a "$build_dir/wineprefix" "$prefix"; fi
+# The backups other tests' saves left in the build's prefix are no user data of this test's.
+rm -rf "$prefix"/drive_c/users/*/AppData/Local/Ostrel
 export OSTREL_WINEPREFIX=$prefix WINEDLLOVERRIDES="winemenubuilder.exe=d"
 trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true' EXIT
 run() { "$source_dir/scripts/wine-run.sh" "$@"; }
