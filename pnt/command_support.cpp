@@ -8,7 +8,7 @@
 #include <iterator>
 #include <vector>
 
-#include "pnt/cp932.h"
+#include "exchange/cp932.h"
 #include "pointfile/point_record.h"
 #include "posix/posix_file_store.h"
 

@@ -2,8 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "exchange/values.h"
 #include "pnt/command_support.h"
-#include "pnt/interchange/values.h"
 
 void AddConversionOptions(CLI::App* command, ConversionOptions& options, const char* encodingHelp,
                           const char* defaultEncoding) {

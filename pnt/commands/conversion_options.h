@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "pnt/interchange/datum.h"
+#include "exchange/datum.h"
 
 namespace CLI {
 class App;

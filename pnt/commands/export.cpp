@@ -6,12 +6,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include "exchange/cp932.h"
+#include "exchange/format.h"
+#include "exchange/point_waypoint.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
 #include "pnt/commands/conversion_options.h"
-#include "pnt/cp932.h"
-#include "pnt/interchange/format.h"
-#include "pnt/point_waypoint.h"
 #include "posix/posix_file_store.h"
 
 namespace {

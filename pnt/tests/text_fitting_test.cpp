@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
+#include "exchange/cp932.h"
+#include "exchange/point_waypoint.h"
 #include "pnt/coordinate_input.h"
-#include "pnt/cp932.h"
-#include "pnt/point_waypoint.h"
 
 namespace {
 

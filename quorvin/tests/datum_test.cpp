@@ -8,7 +8,7 @@
 #include <numbers>
 #include <string>
 
-#include "pnt/interchange/datum.h"
+#include "exchange/datum.h"
 
 namespace {
 

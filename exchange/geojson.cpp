@@ -1,11 +1,11 @@
-#include "pnt/interchange/geojson.h"
+#include "exchange/geojson.h"
 
 #include <cmath>
 
 #include <nlohmann/json.hpp>
 
-#include "pnt/interchange/text_position.h"
-#include "pnt/interchange/values.h"
+#include "exchange/text_position.h"
+#include "exchange/values.h"
 
 using nlohmann::json;
 using nlohmann::ordered_json;

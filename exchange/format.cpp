@@ -1,9 +1,9 @@
-#include "pnt/interchange/format.h"
+#include "exchange/format.h"
 
-#include "pnt/interchange/csv.h"
-#include "pnt/interchange/geojson.h"
-#include "pnt/interchange/gpx.h"
-#include "pnt/interchange/kml.h"
+#include "exchange/csv.h"
+#include "exchange/geojson.h"
+#include "exchange/gpx.h"
+#include "exchange/kml.h"
 
 std::optional<Format> FormatFromName(std::string_view name) {
   std::string lower(name);

@@ -1,8 +1,8 @@
-#include "pnt/interchange/xml_text.h"
+#include "exchange/xml_text.h"
 
 #include <array>
 
-#include "pnt/interchange/text_position.h"
+#include "exchange/text_position.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Conversions between the point file's Shift_JIS (code page 932) and the UTF-8 that terminals
 // and interchange files use. The mapping is the C library's own: make_cp932_tables reads it
-// through iconv when pnt is built, so no command loads the converter module at run time.
+// through iconv at build time, so that pnt and the Windows programs convert alike and none
+// loads a converter module at run time.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 // make_cp932_tables: writes the C library's code page 932 mapping, read through iconv, as the
-// tables pnt's converter uses (pnt/cp932.cpp). Run at build time, so that pnt converts as the
-// C library does without loading the converter module in every command.
+// tables the converter uses (exchange/cp932.cpp). Built for the build machine and run at build
+// time, so that every program converts as the C library does, on Windows too, without loading
+// a converter module at run time.
 //   make_cp932_tables OUTPUT
 #include <iconv.h>
 
@@ -11,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "pnt/utf8.h"
+#include "exchange/utf8.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pnt/interchange/datum.h"
+#include "exchange/datum.h"
 
 #include <dlfcn.h>
 #include <proj.h>

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pnt/interchange/waypoint.h"
+#include "exchange/waypoint.h"
 
 std::string WriteKml(const std::vector<Waypoint>& points, int offsetMinutes);
 // Reads every Placemark with a Point, at any depth of folders. Placemarks without a Point

@@ -1,12 +1,12 @@
-#include "pnt/interchange/gpx.h"
+#include "exchange/gpx.h"
 
 #include <optional>
 
 #include <pugixml.hpp>
 
-#include "pnt/interchange/text_position.h"
-#include "pnt/interchange/values.h"
-#include "pnt/interchange/xml_text.h"
+#include "exchange/text_position.h"
+#include "exchange/values.h"
+#include "exchange/xml_text.h"
 
 std::string WriteGpx(const std::vector<Waypoint>& points, int offsetMinutes) {
   std::string out;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pnt/interchange/waypoint.h"
+#include "exchange/waypoint.h"
 
 // name,latitude,longitude,location,nickname,phone,icon,voice,date,time
 std::string WriteCsv(const std::vector<Waypoint>& points);

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "pnt/interchange/waypoint.h"
+#include "exchange/waypoint.h"
 
 // Degrees with eight decimals: finer than the point file's 1/2048 arc-second (about 1.4e-7
 // degrees), so a point comes back to the same unit.

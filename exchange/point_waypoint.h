@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "pnt/interchange/waypoint.h"
+#include "exchange/waypoint.h"
 #include "pointfile/point_file.h"
 
 // The point in `slot` as an interchange file carries it.

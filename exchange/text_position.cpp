@@ -1,4 +1,4 @@
-#include "pnt/interchange/text_position.h"
+#include "exchange/text_position.h"
 
 #include <cstring>
 

@@ -6,7 +6,7 @@
 
 #include <pugixml.hpp>
 
-#include "pnt/interchange/waypoint.h"
+#include "exchange/waypoint.h"
 
 // Appends `text` escaped for element content and attribute values. Characters XML 1.0 cannot
 // carry at all (control characters other than tab, line feed and carriage return) become

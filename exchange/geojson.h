@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pnt/interchange/waypoint.h"
+#include "exchange/waypoint.h"
 
 std::string WriteGeoJson(const std::vector<Waypoint>& points);
 ParsedWaypoints ReadGeoJson(std::string_view text);

@@ -1,14 +1,14 @@
-#include "pnt/cp932.h"
+#include "exchange/cp932.h"
 
 #include <cstddef>
 #include <cstdint>
 
-#include "pnt/utf8.h"
+#include "exchange/utf8.h"
 
 namespace {
 
-// The C library's code page 932 mapping, captured from iconv when pnt was built.
-#include "pnt/cp932_tables.inc"
+// The C library's code page 932 mapping, captured from iconv at build time.
+#include "exchange/cp932_tables.inc"
 
 constexpr char16_t kNoCharacter = 0xFFFF;
 constexpr std::uint16_t kNoBytes = 0xFFFF;

@@ -1,10 +1,10 @@
-#include "pnt/point_waypoint.h"
+#include "exchange/point_waypoint.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "pnt/cp932.h"
-#include "pnt/utf8.h"
+#include "exchange/cp932.h"
+#include "exchange/utf8.h"
 #include "pointfile/point_record.h"
 #include "pointfile/shift_jis.h"
 

@@ -1,4 +1,4 @@
-#include "pnt/interchange/values.h"
+#include "exchange/values.h"
 
 #include <charconv>
 #include <cmath>

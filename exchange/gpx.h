@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pnt/interchange/waypoint.h"
+#include "exchange/waypoint.h"
 
 inline constexpr char kGpxExtensionNamespace[] = "urn:ostrel:gpx:point:1";
 

@@ -1,4 +1,4 @@
-// pnt's code page 932 tables against the C library's converter they were made from: every
+// The code page 932 tables against the C library's converter they were made from: every
 // byte and byte pair one way, every character of the basic plane the other way, and random
 // mixtures of good and broken text both ways, with the same replacements and counts.
 #include <iconv.h>
@@ -9,12 +9,12 @@
 #include <random>
 #include <string>
 
-#include "pnt/cp932.h"
-#include "pnt/utf8.h"
+#include "exchange/cp932.h"
+#include "exchange/utf8.h"
 
 namespace {
 
-// The conversion as iconv does it, with pnt's rules for what does not convert: a byte that
+// The conversion as iconv does it, with our rules for what does not convert: a byte that
 // does not decode becomes U+FFFD; a character code page 932 cannot hold becomes "?" (a whole
 // well-formed character, else a single byte).
 class IconvReference {

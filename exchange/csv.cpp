@@ -1,9 +1,9 @@
-#include "pnt/interchange/csv.h"
+#include "exchange/csv.h"
 
 #include <array>
 #include <optional>
 
-#include "pnt/interchange/values.h"
+#include "exchange/values.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "pnt/interchange/kml.h"
+#include "exchange/kml.h"
 
 #include <pugixml.hpp>
 
-#include "pnt/interchange/text_position.h"
-#include "pnt/interchange/values.h"
-#include "pnt/interchange/xml_text.h"
+#include "exchange/text_position.h"
+#include "exchange/values.h"
+#include "exchange/xml_text.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "pnt/interchange/csv.h"
-#include "pnt/interchange/format.h"
-#include "pnt/interchange/gpx.h"
-#include "pnt/interchange/kml.h"
-#include "pnt/interchange/values.h"
+#include "exchange/csv.h"
+#include "exchange/format.h"
+#include "exchange/gpx.h"
+#include "exchange/kml.h"
+#include "exchange/values.h"
 
 namespace {
 
