@@ -4,10 +4,8 @@ set(exchange_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitiz
 
 add_library(exchange_formats_fuzzing STATIC ${exchange_format_sources})
 target_include_directories(exchange_formats_fuzzing PUBLIC ${PROJECT_SOURCE_DIR})
-target_include_directories(exchange_formats_fuzzing PRIVATE $<TARGET_PROPERTY:PROJ::proj,INTERFACE_INCLUDE_DIRECTORIES>)
-target_compile_definitions(exchange_formats_fuzzing PRIVATE OSTREL_PROJ_LIBRARY="${exchange_proj_soname}")
 target_compile_options(exchange_formats_fuzzing PRIVATE ${exchange_fuzz_flags})
-target_link_libraries(exchange_formats_fuzzing PUBLIC nlohmann_json::nlohmann_json pugixml::static ${CMAKE_DL_LIBS}
+target_link_libraries(exchange_formats_fuzzing PUBLIC nlohmann_json::nlohmann_json pugixml::static
                       PRIVATE ostrel_warnings)
 
 foreach(format gpx kml csv geojson)

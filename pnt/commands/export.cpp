@@ -9,6 +9,7 @@
 #include "exchange/cp932.h"
 #include "exchange/format.h"
 #include "exchange/point_waypoint.h"
+#include "pointfile/datum.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
 #include "pnt/commands/conversion_options.h"
@@ -42,8 +43,10 @@ int RunExport(const ExportOptions& o) {
   for (int i = 0; i < kSlotCount; ++i) {
     if (!file.IsUsed(i)) continue;
     Waypoint point = WaypointFromSlot(file, i);
-    if (conversion->tokyo && !conversion->tokyo->TokyoToWgs84(point.longitude, point.latitude)) {
-      return Fail("slot " + std::to_string(i) + ": the datum shift failed for this position");
+    if (conversion->tokyo) {
+      const GeoPosition wgs84 = TokyoToWgs84({point.longitude, point.latitude});
+      point.longitude = wgs84.longitude;
+      point.latitude = wgs84.latitude;
     }
     points.push_back(std::move(point));
   }

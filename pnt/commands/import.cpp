@@ -16,6 +16,7 @@
 #include "exchange/cp932.h"
 #include "exchange/format.h"
 #include "exchange/point_waypoint.h"
+#include "pointfile/datum.h"
 #include "exchange/text_position.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
@@ -142,8 +143,10 @@ int RunImport(const ImportOptions& o) {
   int unnamed = 0;
   for (Waypoint& point : parsed.points) {
     std::string label = o.input + ": " + point.where + (point.name.empty() ? "" : " \"" + point.name + "\"");
-    if (conversion->tokyo && !conversion->tokyo->Wgs84ToTokyo(point.longitude, point.latitude)) {
-      return Fail(label + ": the datum shift failed for this position; nothing was written");
+    if (conversion->tokyo) {
+      const GeoPosition tokyo = Wgs84ToTokyo({point.longitude, point.latitude});
+      point.longitude = tokyo.longitude;
+      point.latitude = tokyo.latitude;
     }
     auto longitude = UnitsFromDegrees(point.longitude);
     auto latitude = UnitsFromDegrees(point.latitude);

@@ -1,4 +1,4 @@
-#include "quorvin/datum.h"
+#include "pointfile/datum.h"
 
 #include <cmath>
 #include <numbers>
