@@ -2,9 +2,6 @@
 
 #include <optional>
 
-#include <pugixml.hpp>
-
-#include "exchange/text_position.h"
 #include "exchange/values.h"
 #include "exchange/xml_text.h"
 
@@ -49,26 +46,23 @@ struct OurExtensions {
   std::string phone, voice;
 };
 
-bool InOurNamespace(const pugi::xml_node& element) {
-  std::string_view qualified = element.name();
+bool InOurNamespace(const XmlElement& element) {
+  std::string_view qualified = element.name;
   std::size_t colon = qualified.find(':');
   std::string attribute =
       colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(qualified.substr(0, colon));
-  for (pugi::xml_node scope = element; scope; scope = scope.parent()) {
-    if (pugi::xml_attribute declared = scope.attribute(attribute.c_str())) {
-      return std::string_view(declared.value()) == kGpxExtensionNamespace;
-    }
+  for (const XmlElement* scope = &element; scope; scope = scope->parent) {
+    if (const std::string* declared = scope->Attribute(attribute)) return *declared == kGpxExtensionNamespace;
   }
   return false;
 }
 
-OurExtensions ReadExtensions(const pugi::xml_node& extensions) {
+OurExtensions ReadExtensions(const XmlElement& extensions) {
   OurExtensions found;
-  for (pugi::xml_node child = extensions.first_child(); child; child = child.next_sibling()) {
-    if (child.type() != pugi::node_element) continue;
-    std::string_view name = LocalName(child);
+  for (const XmlElement* child : extensions.children) {
+    std::string_view name = child->LocalName();
     std::string* target = name == "phone" ? &found.phone : name == "voice" ? &found.voice : nullptr;
-    if (target && InOurNamespace(child)) *target = child.child_value();
+    if (target && InOurNamespace(*child)) *target = child->text;
   }
   return found;
 }
@@ -77,33 +71,30 @@ OurExtensions ReadExtensions(const pugi::xml_node& extensions) {
 
 ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
   ParsedWaypoints result;
-  pugi::xml_document document;
+  XmlDocument document;
   result.error = LoadXml(document, text);
   if (!result.ok()) return result;
-  pugi::xml_node root = document.document_element();
-  if (LocalName(root) != "gpx") {
-    result.error = std::string("not a GPX file: the root element is <") + root.name() + ">";
+  const XmlElement& root = document.Root();
+  if (root.LocalName() != "gpx") {
+    result.error = "not a GPX file: the root element is <" + root.name + ">";
     return result;
   }
-  LineCounter lines(text);
   int number = 0;
-  for (pugi::xml_node wpt = root.first_child(); wpt; wpt = wpt.next_sibling()) {
-    if (wpt.type() != pugi::node_element || LocalName(wpt) != "wpt") continue;
+  for (const XmlElement* wpt : root.children) {
+    if (wpt->LocalName() != "wpt") continue;
     ++number;
     Waypoint p;
-    p.where = "wpt " + std::to_string(number) + " (line " +
-              std::to_string(lines.LineOf(static_cast<std::size_t>(wpt.offset_debug()))) + ")";
-    pugi::xml_attribute lat = wpt.attribute("lat");
-    pugi::xml_attribute lon = wpt.attribute("lon");
+    p.where = "wpt " + std::to_string(number) + " (line " + std::to_string(wpt->line) + ")";
+    const std::string* lat = wpt->Attribute("lat");
+    const std::string* lon = wpt->Attribute("lon");
     if (!lat || !lon) {
       result.error = p.where + ": the lat or lon attribute is missing";
       return result;
     }
-    auto latitude = ParseNumber(lat.value());
-    auto longitude = ParseNumber(lon.value());
+    auto latitude = ParseNumber(*lat);
+    auto longitude = ParseNumber(*lon);
     if (!latitude || !longitude) {
-      result.error = p.where + ": lat=\"" + lat.value() + "\" lon=\"" + lon.value() +
-                     "\" is not a pair of numbers";
+      result.error = p.where + ": lat=\"" + *lat + "\" lon=\"" + *lon + "\" is not a pair of numbers";
       return result;
     }
     p.latitude = *latitude;
@@ -111,22 +102,21 @@ ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
     // One pass over the children: this loop runs for every point of an import.
     std::optional<long long> icon;
     OurExtensions extensions;
-    for (pugi::xml_node child = wpt.first_child(); child; child = child.next_sibling()) {
-      if (child.type() != pugi::node_element) continue;
-      std::string_view name = LocalName(child);
+    for (const XmlElement* child : wpt->children) {
+      std::string_view name = child->LocalName();
       if (name == "name") {
-        p.name = child.child_value();
+        p.name = child->text;
       } else if (name == "cmt") {
-        p.nickname = child.child_value();
+        p.nickname = child->text;
       } else if (name == "desc") {
-        p.location = child.child_value();
+        p.location = child->text;
       } else if (name == "sym") {
-        icon = ParseInteger(child.child_value());
+        icon = ParseInteger(child->text);
       } else if (name == "time") {
-        p.stamp = ParseIsoTime(child.child_value(), offsetMinutes);
+        p.stamp = ParseIsoTime(child->text, offsetMinutes);
         if (!p.stamp) ++result.ignoredTimes;
       } else if (name == "extensions") {
-        extensions = ReadExtensions(child);
+        extensions = ReadExtensions(*child);
       }
     }
     // sym is a symbol name in GPX; only our own files put an icon number there.

@@ -1,8 +1,5 @@
 #include "exchange/kml.h"
 
-#include <pugixml.hpp>
-
-#include "exchange/text_position.h"
 #include "exchange/values.h"
 #include "exchange/xml_text.h"
 
@@ -17,12 +14,12 @@ void AppendData(std::string& out, std::string_view name, std::string_view value)
   out += "</value></Data>\n";
 }
 
-std::string DataValue(const pugi::xml_node& placemark, std::string_view name) {
-  pugi::xml_node extended = ChildByLocalName(placemark, "ExtendedData");
-  for (pugi::xml_node data = extended.first_child(); data; data = data.next_sibling()) {
-    if (LocalName(data) == "Data" && name == data.attribute("name").value()) {
-      return ChildText(data, "value");
-    }
+std::string DataValue(const XmlElement& placemark, std::string_view name) {
+  const XmlElement* extended = placemark.Child("ExtendedData");
+  if (!extended) return {};
+  for (const XmlElement* data : extended->children) {
+    const std::string* dataName = data->Attribute("name");
+    if (data->LocalName() == "Data" && dataName && *dataName == name) return std::string(data->ChildText("value"));
   }
   return {};
 }
@@ -54,57 +51,48 @@ bool ReadCoordinates(std::string_view text, double& longitude, double& latitude)
 
 struct KmlReader {
   ParsedWaypoints& result;
-  LineCounter lines;
   int offsetMinutes;
   int number = 0;
 
   // Visits the elements in document order without recursion, so that deep nesting in a
   // hostile file cannot exhaust the stack. false when an error stopped the reading.
-  bool Walk(const pugi::xml_node& root) {
-    pugi::xml_node node = root.first_child();
-    while (node) {
-      bool descend = false;
-      if (node.type() == pugi::node_element) {
-        if (LocalName(node) == "Placemark") {
-          if (!ReadPlacemark(node)) return false;
-        } else {
-          descend = static_cast<bool>(node.first_child());
-        }
+  bool Walk(const XmlElement& root) {
+    std::vector<const XmlElement*> pending(root.children.rbegin(), root.children.rend());
+    while (!pending.empty()) {
+      const XmlElement* element = pending.back();
+      pending.pop_back();
+      if (element->LocalName() == "Placemark") {
+        if (!ReadPlacemark(*element)) return false;
+      } else {
+        pending.insert(pending.end(), element->children.rbegin(), element->children.rend());
       }
-      if (descend) {
-        node = node.first_child();
-        continue;
-      }
-      while (node && !node.next_sibling() && node != root) node = node.parent();
-      if (!node || node == root) break;
-      node = node.next_sibling();
     }
     return true;
   }
 
-  bool ReadPlacemark(const pugi::xml_node& placemark) {
-    pugi::xml_node point = ChildByLocalName(placemark, "Point");
+  bool ReadPlacemark(const XmlElement& placemark) {
+    const XmlElement* point = placemark.Child("Point");
     if (!point) return true;
     ++number;
     Waypoint p;
-    p.where = "Placemark " + std::to_string(number) + " (line " +
-              std::to_string(lines.LineOf(static_cast<std::size_t>(placemark.offset_debug()))) + ")";
-    pugi::xml_node coordinates = ChildByLocalName(point, "coordinates");
+    p.where = "Placemark " + std::to_string(number) + " (line " + std::to_string(placemark.line) + ")";
+    const XmlElement* coordinates = point->Child("coordinates");
     if (!coordinates) {
       result.error = p.where + ": the Point has no coordinates";
       return false;
     }
-    if (!ReadCoordinates(coordinates.child_value(), p.longitude, p.latitude)) {
-      result.error = p.where + ": coordinates \"" + std::string(TrimBlanks(coordinates.child_value())) +
+    if (!ReadCoordinates(coordinates->text, p.longitude, p.latitude)) {
+      result.error = p.where + ": coordinates \"" + std::string(TrimBlanks(coordinates->text)) +
                      "\" are not longitude,latitude numbers";
       return false;
     }
-    p.name = TrimBlanks(ChildText(placemark, "name"));
-    p.location = TrimBlanks(ChildText(placemark, "description"));
-    p.phone = TrimBlanks(ChildText(placemark, "phoneNumber"));
+    p.name = TrimBlanks(placemark.ChildText("name"));
+    p.location = TrimBlanks(placemark.ChildText("description"));
+    p.phone = TrimBlanks(placemark.ChildText("phoneNumber"));
     p.nickname = DataValue(placemark, "nickname");
-    if (pugi::xml_node when = ChildByLocalName(ChildByLocalName(placemark, "TimeStamp"), "when")) {
-      p.stamp = ParseIsoTime(when.child_value(), offsetMinutes);
+    const XmlElement* stamp = placemark.Child("TimeStamp");
+    if (const XmlElement* when = stamp ? stamp->Child("when") : nullptr) {
+      p.stamp = ParseIsoTime(when->text, offsetMinutes);
       if (!p.stamp) ++result.ignoredTimes;
     }
     if (!ReadCode(DataValue(placemark, "icon"), "icon", 255, p.where, p.icon)) return false;
@@ -159,15 +147,15 @@ std::string WriteKml(const std::vector<Waypoint>& points, int offsetMinutes) {
 
 ParsedWaypoints ReadKml(std::string_view text, int offsetMinutes) {
   ParsedWaypoints result;
-  pugi::xml_document document;
+  XmlDocument document;
   result.error = LoadXml(document, text);
   if (!result.ok()) return result;
-  pugi::xml_node root = document.document_element();
-  if (LocalName(root) != "kml") {
-    result.error = std::string("not a KML file: the root element is <") + root.name() + ">";
+  const XmlElement& root = document.Root();
+  if (root.LocalName() != "kml") {
+    result.error = "not a KML file: the root element is <" + root.name + ">";
     return result;
   }
-  KmlReader reader{result, LineCounter(text), offsetMinutes};
+  KmlReader reader{result, offsetMinutes};
   reader.Walk(root);
   return result;
 }

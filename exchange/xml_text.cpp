@@ -61,38 +61,44 @@ void AppendXmlElement(std::string& out, std::string_view indent, std::string_vie
   out += ">\n";
 }
 
-std::string_view LocalName(const pugi::xml_node& node) {
-  std::string_view name = node.name();
-  std::size_t colon = name.find(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+std::string_view XmlElement::LocalName() const {
+  std::string_view local = name;
+  std::size_t colon = local.find(':');
+  return colon == std::string_view::npos ? local : local.substr(colon + 1);
 }
 
-pugi::xml_node ChildByLocalName(const pugi::xml_node& node, std::string_view name) {
-  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-    if (child.type() == pugi::node_element && LocalName(child) == name) return child;
+const XmlElement* XmlElement::Child(std::string_view localName) const {
+  for (const XmlElement* child : children) {
+    if (child->LocalName() == localName) return child;
   }
-  return {};
+  return nullptr;
 }
 
-std::string ChildText(const pugi::xml_node& node, std::string_view name) {
-  return ChildByLocalName(node, name).child_value();
+std::string_view XmlElement::ChildText(std::string_view localName) const {
+  const XmlElement* child = Child(localName);
+  return child ? std::string_view(child->text) : std::string_view();
 }
 
-std::string LoadXml(pugi::xml_document& document, std::string_view text) {
+const std::string* XmlElement::Attribute(std::string_view attributeName) const {
+  for (const auto& [key, value] : attributes) {
+    if (key == attributeName) return &value;
+  }
+  return nullptr;
+}
+
+XmlElement& XmlDocument::AddElement(const XmlElement* parent) {
+  XmlElement& element = m_elements.emplace_back();
+  element.parent = parent;
+  // Every element is the document's own, so its parent may be changed here.
+  if (parent) const_cast<XmlElement*>(parent)->children.push_back(&element);
+  return element;
+}
+
+std::string LoadXml(XmlDocument& document, std::string_view text) {
   if (text.empty()) return "the file is empty";
   if (std::size_t nul = FindNulReference(text); nul != std::string_view::npos) {
     LineCounter lines(text);
     return "not well-formed XML at " + lines.Describe(nul) + ": a character reference to NUL, which XML does not allow";
   }
-  // Character data sections (KML descriptions often use them) and entities are read; the
-  // document type, if any, is skipped.
-  pugi::xml_parse_result result =
-      document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_auto);
-  if (!result) {
-    LineCounter lines(text);
-    return std::string("not well-formed XML at ") +
-           lines.Describe(static_cast<std::size_t>(result.offset)) + ": " + result.description();
-  }
-  if (!document.document_element()) return "the file holds no XML element";
-  return {};
+  return ParseXmlElements(document, text);
 }

@@ -2,7 +2,7 @@
 # the format code, so that the fuzzer sees its branches while pnt stays uninstrumented.
 set(exchange_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
 
-add_library(exchange_formats_fuzzing STATIC ${exchange_format_sources})
+add_library(exchange_formats_fuzzing STATIC ${exchange_format_sources} xml_parse_pugixml.cpp)
 target_include_directories(exchange_formats_fuzzing PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(exchange_formats_fuzzing PRIVATE ${exchange_fuzz_flags})
 target_link_libraries(exchange_formats_fuzzing PUBLIC nlohmann_json::nlohmann_json pugixml::static

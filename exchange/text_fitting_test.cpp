@@ -1,5 +1,5 @@
 // Texts and numbers on their way into a point file's fields: code page 932 both ways, cuts at
-// character boundaries, half-width katakana in the name fields, coordinate bounds and checks.
+// character boundaries, half-width katakana in the name fields, coordinate bounds.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +7,6 @@
 
 #include "exchange/cp932.h"
 #include "exchange/point_waypoint.h"
-#include "pnt/coordinate_input.h"
 
 namespace {
 
@@ -69,20 +68,6 @@ TEST(Coordinates, DegreesOutsideTheStoredRangeAreRefused) {
   EXPECT_FALSE(UnitsFromDegrees(-0.000001));
   EXPECT_FALSE(UnitsFromDegrees(std::nan("")));
   EXPECT_NEAR(DegreesFromUnits(262899964), 35.658089735, 1e-9);
-}
-
-TEST(Coordinates, TypedDmsIsCheckedAsTheEditDialogAndBeyond) {
-  EXPECT_TRUE(DegreesInRange("146/59/59.999", 122, 146));
-  EXPECT_TRUE(DegreesInRange(" 24", 24, 45));
-  EXPECT_FALSE(DegreesInRange("147", 122, 146));
-  EXPECT_FALSE(DegreesInRange("/", 122, 146));
-  EXPECT_FALSE(DegreesInRange("-35", 24, 45));
-  EXPECT_EQ(DmsFieldProblem("139/44/28.500"), "");
-  EXPECT_EQ(DmsFieldProblem("35 39 29123"), "");  // seconds and thousandths together
-  EXPECT_NE(DmsFieldProblem("139.7671"), "");     // decimal degrees would read as 7671 minutes
-  EXPECT_NE(DmsFieldProblem("35/39/75/1"), "");
-  EXPECT_NE(DmsFieldProblem("35/39/61000"), "");
-  EXPECT_NE(DmsFieldProblem("35E"), "");
 }
 
 }  // namespace
