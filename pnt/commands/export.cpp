@@ -13,7 +13,7 @@
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
 #include "pnt/commands/conversion_options.h"
-#include "posix/posix_file_store.h"
+#include "pnt/platform.h"
 
 namespace {
 
@@ -67,8 +67,7 @@ int RunExport(const ExportOptions& o) {
     }
     return kExitOk;
   }
-  PosixFileStore store;
-  FileCause cause = store.Replace(*corePath, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  FileCause cause = SystemFileStore().Replace(*corePath, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   if (cause != FileCause::kNone) {
     StderrSink sink(o.output);
     ShowFileError(cause, *corePath, sink);

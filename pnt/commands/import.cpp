@@ -1,8 +1,4 @@
 // pnt import: points from GPX, KML, CSV or GeoJSON into a point file.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +17,7 @@
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
 #include "pnt/commands/conversion_options.h"
+#include "pnt/platform.h"
 
 namespace {
 
@@ -39,26 +36,16 @@ bool RefuseLargeInput(const std::string& path) {
   return false;
 }
 
-// Opens an input file for reading. A FIFO is opened without waiting for a writer: with none
-// there, it reads as empty instead of holding the command for ever.
-std::FILE* OpenInput(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  std::FILE* in = ::fcntl(fd, F_SETFL, O_RDONLY) == 0 ? ::fdopen(fd, "rb") : nullptr;
-  if (!in) ::close(fd);
-  return in;
-}
-
 // Reads the whole input ("-": standard input). Prints what is wrong and returns false.
 bool ReadInput(const std::string& path, std::string& text) {
-  std::FILE* in = path == "-" ? stdin : OpenInput(path);
+  std::FILE* in = path == "-" ? stdin : OpenInputFile(path);
   if (!in) {
     Fail(path + ": cannot be opened: " + std::strerror(errno));
     return false;
   }
-  struct stat info {};
-  if (in != stdin && fstat(fileno(in), &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<std::size_t>(info.st_size) > kMaxInputBytes) {
+  std::error_code error;
+  if (in != stdin && std::filesystem::is_regular_file(FileSystemPath(path), error) &&
+      std::filesystem::file_size(FileSystemPath(path), error) > kMaxInputBytes) {
     std::fclose(in);
     return RefuseLargeInput(path);
   }
@@ -104,7 +91,7 @@ int RunImport(const ImportOptions& o) {
   if (!corePath) return kExitFailure;
   if (!HasPointFileExtension(*corePath)) return Fail(o.output + ": a point file's name must end in .pnt");
   std::error_code error;
-  bool outputExists = std::filesystem::exists(o.output, error);
+  bool outputExists = std::filesystem::exists(FileSystemPath(o.output), error);
   if (outputExists && !o.append && !o.force) {
     return Fail(o.output + " exists; give --append to add to it or --force to replace it");
   }
