@@ -9,6 +9,7 @@
 #include "exchange/format.h"
 #include "exchange/gpx.h"
 #include "exchange/kml.h"
+#include "exchange/kmz.h"
 #include "exchange/values.h"
 
 namespace {
@@ -34,7 +35,7 @@ std::vector<Waypoint> TrickyPoints() {
 }
 
 TEST(InterchangeRoundTrip, EveryFormatReadsBackWhatItWrote) {
-  for (Format format : {Format::kGpx, Format::kKml, Format::kCsv, Format::kGeoJson}) {
+  for (Format format : {Format::kGpx, Format::kKml, Format::kKmz, Format::kCsv, Format::kGeoJson}) {
     SCOPED_TRACE(FormatName(format));
     std::vector<Waypoint> written = TrickyPoints();
     ParsedWaypoints read = ReadWaypoints(format, WriteWaypoints(format, written, 9 * 60), 9 * 60);
@@ -98,6 +99,37 @@ TEST(InterchangeBadInput, IsRefusedWithWhatAndWhere) {
     EXPECT_FALSE(read.ok());
     EXPECT_NE(read.error.find(c.expected), std::string::npos) << read.error;
   }
+}
+
+TEST(InterchangeKmz, HostileAndDamagedArchivesAreRefusedWhileUnpacking) {
+  const std::string good = PackKmz("<kml><Placemark><Point><coordinates>139.5,35.25</coordinates></Point></Placemark></kml>");
+  ASSERT_TRUE(ReadKmz(good, 540).ok());
+  std::string damaged = good;
+  damaged[40] = static_cast<char>(damaged[40] ^ 0x55);  // a byte of the packed KML
+  std::string cut = good.substr(0, 40) + good.substr(good.size() - 22 - 53);
+  // A few kilobytes that would unpack to more than the limit.
+  const std::string bomb = PackKmz(std::string(kMaxKmlBytes + 1, ' '));
+  ASSERT_LT(bomb.size(), 200'000u);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"<kml/>", "no zip archive"},
+      {"", "empty"},
+      {damaged, "the archive is damaged"},
+      {cut, "the archive is damaged"},
+      {bomb, "more than 64 MiB"},
+      {PackKmz("<kml><Placemark><Point/></Placemark></kml>"), "the KML in the archive: Placemark 1"},
+  };
+  for (const auto& [zip, expected] : cases) {
+    ParsedWaypoints read = ReadKmz(zip, 540);
+    EXPECT_FALSE(read.ok());
+    EXPECT_NE(read.error.find(expected), std::string::npos) << read.error;
+  }
+  // Another program's archive: its KML under another name, beside an image.
+  std::string other = good;
+  other.replace(other.find("doc.kml"), 7, "map.KML");
+  other.replace(other.rfind("doc.kml"), 7, "map.KML");
+  ParsedWaypoints read = ReadKmz(other, 540);
+  ASSERT_TRUE(read.ok()) << read.error;
+  EXPECT_DOUBLE_EQ(read.points.at(0).latitude, 35.25);
 }
 
 TEST(InterchangePeerInput, ForeignFilesAreReadWhereTheyDifferFromOurs) {

@@ -5,10 +5,10 @@ set(exchange_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitiz
 add_library(exchange_formats_fuzzing STATIC ${exchange_format_sources} xml_parse_pugixml.cpp)
 target_include_directories(exchange_formats_fuzzing PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(exchange_formats_fuzzing PRIVATE ${exchange_fuzz_flags})
-target_link_libraries(exchange_formats_fuzzing PUBLIC nlohmann_json::nlohmann_json pugixml::static
+target_link_libraries(exchange_formats_fuzzing PUBLIC nlohmann_json::nlohmann_json pugixml::static ZLIB::ZLIB
                       PRIVATE ostrel_warnings)
 
-foreach(format gpx kml csv geojson)
+foreach(format gpx kml kmz csv geojson)
   add_executable(fuzz_import_${format} fuzz/fuzz_import.cpp)
   target_compile_definitions(fuzz_import_${format} PRIVATE EXCHANGE_FUZZ_FORMAT=${format})
   target_compile_options(fuzz_import_${format} PRIVATE ${exchange_fuzz_flags})

@@ -24,7 +24,7 @@ struct ExportOptions {
 
 int RunExport(const ExportOptions& o) {
   std::optional<Format> format = FormatFromName(o.to);
-  if (!format) return Fail("--to " + o.to + ": choose gpx, kml, csv or geojson");
+  if (!format) return Fail("--to " + o.to + ": choose gpx, kml, kmz, csv or geojson");
   if (*format != Format::kCsv && o.conversion.encoding != "utf-8") {
     return Fail("--encoding applies to CSV only; " + std::string(FormatName(*format)) + " is always UTF-8");
   }
@@ -82,7 +82,7 @@ void AddExportCommand(CLI::App& app, int& status) {
   auto o = std::make_shared<ExportOptions>();
   CLI::App* command = app.add_subcommand("export", "Write the points as GPX, KML, CSV or GeoJSON");
   command->add_option("FILE", o->path, "Point file (.pnt)")->required();
-  command->add_option("--to", o->to, "gpx, kml, csv or geojson")->required();
+  command->add_option("--to", o->to, "gpx, kml, kmz, csv or geojson")->required();
   command->add_option("-o,--output", o->output, "Output file, or - for standard output (default)");
   AddConversionOptions(command, o->conversion,
                        "CSV text encoding: utf-8 (default), utf-8-bom (for spreadsheets), cp932",

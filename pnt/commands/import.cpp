@@ -84,8 +84,8 @@ bool DecodeCsv(const std::string& path, const std::string& encoding, std::string
 int RunImport(const ImportOptions& o) {
   std::optional<Format> format = o.from.empty() ? FormatFromPath(o.input) : FormatFromName(o.from);
   if (!format) {
-    return Fail(o.from.empty() ? o.input + ": cannot tell the format from the name; give --from gpx|kml|csv|geojson"
-                               : "--from " + o.from + ": choose gpx, kml, csv or geojson");
+    return Fail(o.from.empty() ? o.input + ": cannot tell the format from the name; give --from gpx|kml|kmz|csv|geojson"
+                               : "--from " + o.from + ": choose gpx, kml, kmz, csv or geojson");
   }
   const std::optional<std::string> corePath = CorePath(o.output);
   if (!corePath) return kExitFailure;
@@ -104,7 +104,7 @@ int RunImport(const ImportOptions& o) {
   ParsedWaypoints parsed = ReadWaypoints(*format, text, conversion->offsetMinutes);
   if (!parsed.ok()) return Fail(o.input + ": " + parsed.error);
   if (parsed.points.empty()) {
-    return Fail(o.input + ": holds no points (GPX: wpt elements, KML: Placemarks with a Point); nothing was written");
+    return Fail(o.input + ": holds no points (GPX: wpt elements, KML and KMZ: Placemarks with a Point); nothing was written");
   }
 
   PointFile file;
@@ -165,7 +165,7 @@ void AddImportCommand(CLI::App& app, int& status) {
   auto o = std::make_shared<ImportOptions>();
   CLI::App* command = app.add_subcommand("import", "Read points from GPX, KML, CSV or GeoJSON into a point file");
   command->add_option("IN", o->input, "Input file, or - for standard input (then give --from)")->required();
-  command->add_option("--from", o->from, "gpx, kml, csv or geojson (default: by the input's extension)");
+  command->add_option("--from", o->from, "gpx, kml, kmz, csv or geojson (default: by the input's extension)");
   command->add_option("-o,--output", o->output, "Point file to write (.pnt)")->required();
   command->add_flag("--append", o->append, "Add the points after those already in the output file");
   command->add_flag("--force", o->force, "Replace an existing output file");
