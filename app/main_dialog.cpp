@@ -2,6 +2,7 @@
 
 #include "app/about_dialog.h"
 #include "framework/dropped_files.h"
+#include "framework/prompts.h"
 #include "framework/sjis_path.h"
 #include "framework/text_encoding.h"
 #include "resources/resource.h"
@@ -113,7 +114,7 @@ BOOL MainDialog::OnInitDialog() {
     m_minHeight = outer.bottom - outer.top;
   }
   EnableItem(IDC_TAKE_POSITION, false);
-  m_icons.LoadPointIcons();
+  m_icons.LoadPointIcons(ProgramFolder());
   m_bkColor = RGB(0, 0, 0);
   m_bkBrush = ::CreateSolidBrush(m_bkColor);
   if (m_viewMode == 1)

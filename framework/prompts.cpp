@@ -42,6 +42,12 @@ std::wstring ProgramPath() {
   }
 }
 
+std::wstring ProgramFolder() {
+  std::wstring folder = ProgramPath();
+  folder.erase(folder.find_last_of(L"\\/") + 1);
+  return folder;
+}
+
 std::wstring ApplicationName() {
   std::wstring name = ProgramPath();
   if (const size_t slash = name.find_last_of(L"\\/"); slash != std::wstring::npos) name.erase(0, slash + 1);

@@ -70,6 +70,8 @@ std::wstring FitTextForBox(const std::wstring& text);
 
 // The full path of the running executable, however long.
 std::wstring ProgramPath();
+// The folder that holds the running executable, with its trailing backslash.
+std::wstring ProgramFolder();
 // The caption of every box: the executable's file name without its extension.
 std::wstring ApplicationName();
 

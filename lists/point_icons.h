@@ -3,15 +3,19 @@
 // one PointIcons for its life; the lists and dialogs only borrow the image lists.
 #pragma once
 
+#include <string>
+
 #include "framework/controls.h"
 
 class PointIcons {
  public:
-  // Fills both lists from the files "mark01.ico" to "mark55.ico". They are looked up in the
-  // current directory, not beside the program: users keep their own sets of pictures with
-  // their point files. A missing or unreadable file takes the built-in picture, so that
-  // image k always stays icon number k + 1.
-  void LoadPointIcons();
+  // Fills both lists from the files "mark01.ico" to "mark55.ico". Each is looked up in the
+  // current directory first: users keep their own sets of pictures with their point files.
+  // One missing there is taken from `programFolder` (the installed set beside the program),
+  // since a file opened from Explorer makes its own folder the current one. A file found in
+  // neither, or unreadable, takes the built-in picture, so that image k always stays icon
+  // number k + 1.
+  void LoadPointIcons(const std::wstring& programFolder);
 
   const ImageList& Small() const { return m_smallIcons; }
   const ImageList& Large() const { return m_largeIcons; }

@@ -8,9 +8,7 @@ namespace {
 
 // Beside the editor's own executable, in UTF-16 all the way.
 std::wstring HelperPath() {
-  std::wstring path = ProgramPath();
-  path.erase(path.find_last_of(L"\\/") + 1);
-  return path + std::wstring(std::begin(kHelperFileName), std::end(kHelperFileName) - 1);  // ASCII
+  return ProgramFolder() + std::wstring(std::begin(kHelperFileName), std::end(kHelperFileName) - 1);  // ASCII
 }
 
 }  // namespace

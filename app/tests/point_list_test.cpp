@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "app/tests/editing_fixture.h"
+#include "framework/text_encoding.h"
+#include "lists/point_icons.h"
 
 namespace {
 
@@ -372,6 +374,34 @@ TEST(PointIcons, MissingIconFilesFallBackToTheBuiltInIcon) {
     window.Destroy();
   }
   ::SetCurrentDirectoryW(previous);
+}
+
+TEST(PointIcons, AnIconMissingHereIsTakenFromBesideTheProgram) {
+  // Opened from Explorer, the current directory is the point file's own folder: its pictures
+  // still come first, and only the missing ones come from the installed set.
+  TempDirectory here, installed;
+  ASSERT_TRUE(WriteFileBytes(here.File("mark01.ico"), IconFile(16, true, 1)));
+  ASSERT_TRUE(WriteFileBytes(installed.File("mark01.ico"), IconFile(16, true, 11)));
+  ASSERT_TRUE(WriteFileBytes(installed.File("mark02.ico"), IconFile(16, true, 2)));
+  wchar_t previous[MAX_PATH];
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(here.WidePath().c_str()));
+  PointIcons icons;
+  icons.LoadPointIcons(installed.WidePath());
+  ::SetCurrentDirectoryW(previous);
+
+  ImageList expected;
+  expected.Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+  for (const std::string& file : {here.File("mark01.ico"), installed.File("mark02.ico")}) {
+    HICON icon = static_cast<HICON>(::LoadImageW(nullptr, WidenText(file).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    ASSERT_TRUE(icon) << file;
+    expected.Add(icon);
+    ::DestroyIcon(icon);
+  }
+  expected.Add(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MISSING_POINT),
+                                                IMAGE_ICON, 16, 16, LR_SHARED)));
+  for (int k = 0; k < 3; ++k)
+    EXPECT_TRUE(SameDrawing(Drawn(icons.Small().Handle(), k), Drawn(expected.Handle(), k))) << "image " << k;
 }
 
 }  // namespace

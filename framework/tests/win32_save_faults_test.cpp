@@ -182,8 +182,9 @@ TEST_F(Win32SaveFaults, AReplaceThatLosesTheOldFileStillEndsWithTheNewOne) {
 TEST_F(Win32SaveFaults, AFileHeldByAnotherProcessWithoutSharingIsLeftAsItIs) {
   HANDLE holder = StartChild(L"hold \"" + WidenText(m_path) + L"\"");
   ASSERT_NE(holder, nullptr);
-  // Held once it can no longer be opened for reading.
-  for (int i = 0; i < 200 && !ReadFileBytes(m_path).empty(); ++i) ::Sleep(20);
+  // Held once it can no longer be opened for reading. Starting a process under Wine on a busy
+  // machine can take many seconds, so the wait is generous; it ends as soon as the file is held.
+  for (int i = 0; i < 3000 && !ReadFileBytes(m_path).empty(); ++i) ::Sleep(20);
   ASSERT_TRUE(ReadFileBytes(m_path).empty());
   RecordingMessageSink sink;
   const int result = SaveThrough(RealWin32FileCalls(), sink);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/prompts.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
 #include "app/point_list_view.h"
@@ -47,7 +48,7 @@ POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom)
 class ImportListTest : public ::testing::Test, public ImportListHost {
  protected:
   void SetUp() override {
-    icons.LoadPointIcons();
+    icons.LoadPointIcons(ProgramFolder());
     ASSERT_TRUE(m_window.Create(nullptr));
     pointList.Bind(m_window.Item(IDC_POINT_LIST));
     importList.Bind(m_window.Item(IDC_IMPORT_LIST));
