@@ -72,15 +72,10 @@ OurExtensions ReadExtensions(const XmlElement& extensions) {
 ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
   ParsedWaypoints result;
   XmlDocument document;
-  result.error = LoadXml(document, text);
-  if (!result.ok()) return result;
-  const XmlElement& root = document.Root();
-  if (root.LocalName() != "gpx") {
-    result.error = "not a GPX file: the root element is <" + root.name + ">";
-    return result;
-  }
+  const XmlElement* root = LoadXmlDocument(document, text, "gpx", "GPX", result.error);
+  if (!root) return result;
   int number = 0;
-  for (const XmlElement* wpt : root.children) {
+  for (const XmlElement* wpt : root->children) {
     if (wpt->LocalName() != "wpt") continue;
     ++number;
     Waypoint p;

@@ -148,14 +148,9 @@ std::string WriteKml(const std::vector<Waypoint>& points, int offsetMinutes) {
 ParsedWaypoints ReadKml(std::string_view text, int offsetMinutes) {
   ParsedWaypoints result;
   XmlDocument document;
-  result.error = LoadXml(document, text);
-  if (!result.ok()) return result;
-  const XmlElement& root = document.Root();
-  if (root.LocalName() != "kml") {
-    result.error = "not a KML file: the root element is <" + root.name + ">";
-    return result;
-  }
+  const XmlElement* root = LoadXmlDocument(document, text, "kml", "KML", result.error);
+  if (!root) return result;
   KmlReader reader{result, offsetMinutes};
-  reader.Walk(root);
+  reader.Walk(*root);
   return result;
 }

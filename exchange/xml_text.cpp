@@ -94,11 +94,22 @@ XmlElement& XmlDocument::AddElement(const XmlElement* parent) {
   return element;
 }
 
-std::string LoadXml(XmlDocument& document, std::string_view text) {
-  if (text.empty()) return "the file is empty";
+const XmlElement* LoadXmlDocument(XmlDocument& document, std::string_view text, std::string_view root,
+                                  const char* format, std::string& error) {
+  if (text.empty()) {
+    error = "the file is empty";
+    return nullptr;
+  }
   if (std::size_t nul = FindNulReference(text); nul != std::string_view::npos) {
     LineCounter lines(text);
-    return "not well-formed XML at " + lines.Describe(nul) + ": a character reference to NUL, which XML does not allow";
+    error = "not well-formed XML at " + lines.Describe(nul) + ": a character reference to NUL, which XML does not allow";
+    return nullptr;
   }
-  return ParseXmlElements(document, text);
+  error = ParseXmlElements(document, text);
+  if (!error.empty()) return nullptr;
+  if (document.Root().LocalName() != root) {
+    error = std::string("not a ") + format + " file: the root element is <" + document.Root().name + ">";
+    return nullptr;
+  }
+  return &document.Root();
 }

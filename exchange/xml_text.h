@@ -40,7 +40,7 @@ struct XmlElement {
 
 class XmlDocument {
  public:
-  // The root element; only after LoadXml succeeded.
+  // The root element; only after LoadXmlDocument succeeded.
   const XmlElement& Root() const { return m_elements.front(); }
   // For the parsers: a new element, the last child of `parent` (null for the root).
   XmlElement& AddElement(const XmlElement* parent);
@@ -49,9 +49,11 @@ class XmlDocument {
   std::deque<XmlElement> m_elements;  // in document order; a deque keeps their addresses
 };
 
-// Parses `text` as XML. On failure returns an error that says what was wrong and where.
-std::string LoadXml(XmlDocument& document, std::string_view text);
+// Parses `text` as an XML document of the format `format` ("GPX"), whose root element has the
+// local name `root` ("gpx"). On failure returns null and sets `error` to what was wrong and where.
+const XmlElement* LoadXmlDocument(XmlDocument& document, std::string_view text, std::string_view root,
+                                  const char* format, std::string& error);
 
-// The platform's parser under LoadXml, which has already refused empty text: fills
+// The platform's parser under LoadXmlDocument, which has already refused empty text: fills
 // `document` or returns what was wrong and where.
 std::string ParseXmlElements(XmlDocument& document, std::string_view text);
