@@ -52,14 +52,14 @@ bool InOurNamespace(const XmlElement& element) {
   std::string attribute =
       colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(qualified.substr(0, colon));
   for (const XmlElement* scope = &element; scope; scope = scope->parent) {
-    if (const std::string* declared = scope->Attribute(attribute)) return *declared == kGpxExtensionNamespace;
+    if (const std::string_view* declared = scope->Attribute(attribute)) return *declared == kGpxExtensionNamespace;
   }
   return false;
 }
 
 OurExtensions ReadExtensions(const XmlElement& extensions) {
   OurExtensions found;
-  for (const XmlElement* child : extensions.children) {
+  for (const XmlElement* child : extensions.children()) {
     std::string_view name = child->LocalName();
     std::string* target = name == "phone" ? &found.phone : name == "voice" ? &found.voice : nullptr;
     if (target && InOurNamespace(*child)) *target = child->text;
@@ -75,13 +75,13 @@ ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
   const XmlElement* root = LoadXmlDocument(document, text, "gpx", "GPX", result.error);
   if (!root) return result;
   int number = 0;
-  for (const XmlElement* wpt : root->children) {
+  for (const XmlElement* wpt : root->children()) {
     if (wpt->LocalName() != "wpt") continue;
     ++number;
     Waypoint p;
     p.where = "wpt " + std::to_string(number) + " (line " + std::to_string(wpt->line) + ")";
-    const std::string* lat = wpt->Attribute("lat");
-    const std::string* lon = wpt->Attribute("lon");
+    const std::string_view* lat = wpt->Attribute("lat");
+    const std::string_view* lon = wpt->Attribute("lon");
     if (!lat || !lon) {
       result.error = p.where + ": the lat or lon attribute is missing";
       return result;
@@ -89,7 +89,8 @@ ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
     auto latitude = ParseNumber(*lat);
     auto longitude = ParseNumber(*lon);
     if (!latitude || !longitude) {
-      result.error = p.where + ": lat=\"" + *lat + "\" lon=\"" + *lon + "\" is not a pair of numbers";
+      result.error = p.where + ": lat=\"" + std::string(*lat) + "\" lon=\"" + std::string(*lon) +
+                     "\" is not a pair of numbers";
       return result;
     }
     p.latitude = *latitude;
@@ -97,7 +98,7 @@ ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
     // One pass over the children: this loop runs for every point of an import.
     std::optional<long long> icon;
     OurExtensions extensions;
-    for (const XmlElement* child : wpt->children) {
+    for (const XmlElement* child : wpt->children()) {
       std::string_view name = child->LocalName();
       if (name == "name") {
         p.name = child->text;

@@ -17,8 +17,8 @@ void AppendData(std::string& out, std::string_view name, std::string_view value)
 std::string DataValue(const XmlElement& placemark, std::string_view name) {
   const XmlElement* extended = placemark.Child("ExtendedData");
   if (!extended) return {};
-  for (const XmlElement* data : extended->children) {
-    const std::string* dataName = data->Attribute("name");
+  for (const XmlElement* data : extended->children()) {
+    const std::string_view* dataName = data->Attribute("name");
     if (data->LocalName() == "Data" && dataName && *dataName == name) return std::string(data->ChildText("value"));
   }
   return {};
@@ -57,15 +57,17 @@ struct KmlReader {
   // Visits the elements in document order without recursion, so that deep nesting in a
   // hostile file cannot exhaust the stack. false when an error stopped the reading.
   bool Walk(const XmlElement& root) {
-    std::vector<const XmlElement*> pending(root.children.rbegin(), root.children.rend());
-    while (!pending.empty()) {
-      const XmlElement* element = pending.back();
-      pending.pop_back();
+    const XmlElement* element = root.firstChild;
+    while (element) {
+      const XmlElement* next = nullptr;
       if (element->LocalName() == "Placemark") {
         if (!ReadPlacemark(*element)) return false;
       } else {
-        pending.insert(pending.end(), element->children.rbegin(), element->children.rend());
+        next = element->firstChild;
       }
+      // Else the next sibling of this element or of the nearest ancestor that has one.
+      for (; !next && element != &root; element = element->parent) next = element->nextSibling;
+      element = next;
     }
     return true;
   }

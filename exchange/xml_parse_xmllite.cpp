@@ -50,10 +50,17 @@ std::string QualifiedName(IXmlReader* reader) {
   return text;
 }
 
+
 void AppendValue(IXmlReader* reader, std::string& out) {
   const WCHAR* value = nullptr;
   UINT length = 0;
   if (SUCCEEDED(reader->GetValue(&value, &length))) AppendUtf8(out, value, length);
+}
+
+std::string Value(IXmlReader* reader) {
+  std::string text;
+  AppendValue(reader, text);
+  return text;
 }
 
 // XmlLite's failures carry only a code; the common ones in words.
@@ -112,30 +119,32 @@ std::string ParseXmlElements(XmlDocument& document, std::string_view text) {
       FAILED(reader->SetInput(stream.get()))) {
     return "the system's XML reader (XmlLite) cannot be started";
   }
-  // Elements are added as they open; `open` holds those not yet closed, innermost last.
-  std::vector<XmlElement*> open;
+  // Elements are added as they open; `open` holds those not yet closed, innermost last, with
+  // the text gathered inside them so far.
+  std::vector<std::pair<XmlElement*, std::string>> open;
   bool rooted = false;
   XmlNodeType type;
   HRESULT result;
   while ((result = reader->Read(&type)) == S_OK) {
     if (type == XmlNodeType_Element) {
-      XmlElement& element = document.AddElement(open.empty() ? nullptr : open.back());
+      XmlElement& element = document.AddElement(open.empty() ? nullptr : open.back().first);
       rooted = true;
-      element.name = QualifiedName(reader.get());
+      element.name = document.Keep(QualifiedName(reader.get()));
       UINT line = 0;
       reader->GetLineNumber(&line);
       element.line = line;
       const bool empty = reader->IsEmptyElement();
       for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK; more = reader->MoveToNextAttribute()) {
-        auto& [name, value] = element.attributes.emplace_back();
-        name = QualifiedName(reader.get());
-        AppendValue(reader.get(), value);
+        element.attributes.emplace_back(document.Keep(QualifiedName(reader.get())), document.Keep(Value(reader.get())));
       }
-      if (!empty) open.push_back(&element);
+      if (!empty) open.emplace_back(&element, std::string());
     } else if (type == XmlNodeType_EndElement) {
-      if (!open.empty()) open.pop_back();
+      if (!open.empty()) {
+        if (!open.back().second.empty()) open.back().first->text = document.Keep(std::move(open.back().second));
+        open.pop_back();
+      }
     } else if ((type == XmlNodeType_Text || type == XmlNodeType_CDATA) && !open.empty()) {
-      AppendValue(reader.get(), open.back()->text);
+      AppendValue(reader.get(), open.back().second);
     }
   }
   if (FAILED(result)) return DescribeFailure(reader.get(), result);

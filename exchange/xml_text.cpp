@@ -68,7 +68,7 @@ std::string_view XmlElement::LocalName() const {
 }
 
 const XmlElement* XmlElement::Child(std::string_view localName) const {
-  for (const XmlElement* child : children) {
+  for (const XmlElement* child : children()) {
     if (child->LocalName() == localName) return child;
   }
   return nullptr;
@@ -79,7 +79,7 @@ std::string_view XmlElement::ChildText(std::string_view localName) const {
   return child ? std::string_view(child->text) : std::string_view();
 }
 
-const std::string* XmlElement::Attribute(std::string_view attributeName) const {
+const std::string_view* XmlElement::Attribute(std::string_view attributeName) const {
   for (const auto& [key, value] : attributes) {
     if (key == attributeName) return &value;
   }
@@ -89,8 +89,12 @@ const std::string* XmlElement::Attribute(std::string_view attributeName) const {
 XmlElement& XmlDocument::AddElement(const XmlElement* parent) {
   XmlElement& element = m_elements.emplace_back();
   element.parent = parent;
-  // Every element is the document's own, so its parent may be changed here.
-  if (parent) const_cast<XmlElement*>(parent)->children.push_back(&element);
+  if (!parent) return element;
+  // Every element is the document's own, so its parent and siblings may be changed here.
+  auto* owner = const_cast<XmlElement*>(parent);
+  if (owner->lastChild) const_cast<XmlElement*>(owner->lastChild)->nextSibling = &element;
+  else owner->firstChild = &element;
+  owner->lastChild = &element;
   return element;
 }
 
@@ -108,7 +112,7 @@ const XmlElement* LoadXmlDocument(XmlDocument& document, std::string_view text, 
   error = ParseXmlElements(document, text);
   if (!error.empty()) return nullptr;
   if (document.Root().LocalName() != root) {
-    error = std::string("not a ") + format + " file: the root element is <" + document.Root().name + ">";
+    error = std::string("not a ") + format + " file: the root element is <" + std::string(document.Root().name) + ">";
     return nullptr;
   }
   return &document.Root();

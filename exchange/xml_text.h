@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,14 +20,43 @@ void AppendXmlEscaped(std::string& out, std::string_view text);
 void AppendXmlElement(std::string& out, std::string_view indent, std::string_view tag,
                       std::string_view text);
 
-// One element of a parsed document. Texts are UTF-8.
+// One element of a parsed document. Texts are UTF-8 and live as long as the document.
 struct XmlElement {
-  std::string name;  // as written, with any namespace prefix
-  std::vector<std::pair<std::string, std::string>> attributes;  // namespace declarations too
-  std::string text;  // the character data directly inside it (text and CDATA sections), joined
+  std::string_view name;  // as written, with any namespace prefix
+  std::vector<std::pair<std::string_view, std::string_view>> attributes;  // namespace declarations too
+  std::string_view text;  // the character data directly inside it (text and CDATA sections), joined
   std::size_t line = 0;
   const XmlElement* parent = nullptr;
-  std::vector<const XmlElement*> children;
+  // The children as a list of siblings, so that a document of thousands of elements costs no
+  // allocation per element beyond its own.
+  const XmlElement* firstChild = nullptr;
+  const XmlElement* lastChild = nullptr;
+  const XmlElement* nextSibling = nullptr;
+
+  // The children in document order, for range-for.
+  class Children {
+   public:
+    class Iterator {
+     public:
+      explicit Iterator(const XmlElement* at) : m_at(at) {}
+      const XmlElement* operator*() const { return m_at; }
+      Iterator& operator++() {
+        m_at = m_at->nextSibling;
+        return *this;
+      }
+      bool operator==(const Iterator&) const = default;
+
+     private:
+      const XmlElement* m_at;
+    };
+    explicit Children(const XmlElement* first) : m_first(first) {}
+    Iterator begin() const { return Iterator(m_first); }
+    Iterator end() const { return Iterator(nullptr); }
+
+   private:
+    const XmlElement* m_first;
+  };
+  Children children() const { return Children(firstChild); }
 
   // The name without a namespace prefix.
   std::string_view LocalName() const;
@@ -35,7 +65,7 @@ struct XmlElement {
   // The text of the first child with the local name `name` ("" when there is none).
   std::string_view ChildText(std::string_view name) const;
   // The value of the attribute named `name` as written, or null.
-  const std::string* Attribute(std::string_view name) const;
+  const std::string_view* Attribute(std::string_view name) const;
 };
 
 class XmlDocument {
@@ -44,9 +74,15 @@ class XmlDocument {
   const XmlElement& Root() const { return m_elements.front(); }
   // For the parsers: a new element, the last child of `parent` (null for the root).
   XmlElement& AddElement(const XmlElement* parent);
+  // For the parsers: `text` kept for the elements to point into.
+  std::string_view Keep(std::string text) { return m_texts.emplace_back(std::move(text)); }
+  // For the parsers: what the parser made, kept while elements point into it.
+  void KeepParsed(std::shared_ptr<const void> parsed) { m_parsed = std::move(parsed); }
 
  private:
   std::deque<XmlElement> m_elements;  // in document order; a deque keeps their addresses
+  std::deque<std::string> m_texts;
+  std::shared_ptr<const void> m_parsed;
 };
 
 // Parses `text` as an XML document of the format `format` ("GPX"), whose root element has the
