@@ -102,19 +102,19 @@ BOOL MainDialog::OnInitDialog() {
     const int height = bar.bottom - bar.top;
     m_statusBar.Move(client.left, client.bottom - height, client.right - client.left, height);
   }
-  m_statusBar.SetPanes({100, 100});
+  SetStatusPanes();
   for (int pane = 0; pane < 3; ++pane) m_statusBar.SetPaneText(pane, "", pane == 0 ? SBT_NOBORDERS : 0);
 
   m_helperLink.CheckHelperPresent();
   m_maxPoints = kSlotCount;
   m_importPanel.ImportList().SetMaxPoints(m_maxPoints);
   {
+    // The template's size, as the system scaled it for the monitor.
     const RECT outer = WindowRect();
-    m_minWidth = outer.right - outer.left;
-    m_minHeight = outer.bottom - outer.top;
+    SetMinimumSize({outer.right - outer.left, outer.bottom - outer.top});
   }
   EnableItem(IDC_TAKE_POSITION, false);
-  m_icons.LoadPointIcons(ProgramFolder());
+  m_icons.LoadPointIcons(ProgramFolder(), Scale());
   m_bkColor = RGB(0, 0, 0);
   m_bkBrush = ::CreateSolidBrush(m_bkColor);
   if (m_viewMode == 1)
@@ -125,8 +125,8 @@ BOOL MainDialog::OnInitDialog() {
   m_latEdit.Enable(false);
   // Each list marks this window's image lists as shared (LVS_SHAREIMAGELISTS) before it
   // takes them, so no list frees them with itself.
-  m_pointList.SetupColumns();
-  m_importPanel.ImportList().SetupColumns();
+  m_pointList.SetupColumns(Scale());
+  m_importPanel.ImportList().SetupColumns(Scale());
   if (!m_filePath.empty()) OpenPointFile(m_filePath);
   m_sizedOnce = true;
   return TRUE;

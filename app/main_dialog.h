@@ -64,6 +64,10 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void LayoutEditScreen();
   void LayoutImportScreen();
   void AlignRight(int controlId);
+  // The status bar's two fixed panes, 100 pixels each at 96 DPI.
+  void SetStatusPanes();
+  // The smallest size the user may drag the window to: `size`, within the monitor's work area.
+  void SetMinimumSize(PixelSize size);
 
   // --- The window's state and parts, for the dialogs it runs and for tests --------------
   PointFile& Points() { return m_pointFile; }
@@ -112,6 +116,7 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
   LRESULT OnSizing(WPARAM, LPARAM);
+  void OnScaleChanged(DisplayScale previous) override;
   void OnAppAbout();
   void OnAppExit();
   void OnViewEditScreen();
@@ -163,6 +168,7 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   Edit m_latEdit;
   int m_minWidth = 0;
   int m_minHeight = 0;
+  PixelSize m_laidOutSize{};  // the template's size at the window's scale, before clamping
   HICON m_hIcon = nullptr;
   // Set once the window has been initialised: size notifications before that (during
   // creation) find no controls to place.

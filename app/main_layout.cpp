@@ -1,6 +1,9 @@
-// The two screens of the main window and how they follow the window's size. All measures
-// are taken afresh from the controls each time, in pixels of the client area.
+// The two screens of the main window and how they follow the window's size and its DPI.
+// All measures are taken afresh from the controls each time, in pixels of the client area;
+// the gaps between them are pixels at 96 DPI, scaled.
 #include "app/main_dialog.h"
+
+#include "framework/dpi.h"
 #include "resources/resource.h"
 
 namespace {
@@ -17,7 +20,7 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 int PlaceTopRow(const Window& dialog, bool helperPresent, const RECT& client) {
   for (int id : kTopRow) Window(dialog.Item(id)).Show(helperPresent ? SW_SHOW : SW_HIDE);
   if (!helperPresent) return client.top;
-  return client.top + Height(Window(dialog.Item(IDC_EDIT_POINT)).ClientRect()) + 5;
+  return client.top + Height(Window(dialog.Item(IDC_EDIT_POINT)).ClientRect()) + dialog.ScaledPixels(5);
 }
 
 }  // namespace
@@ -27,9 +30,9 @@ void MainDialog::LayoutEditScreen() {
   const RECT client = ClientRect();
   const int top = PlaceTopRow(*this, m_helperLink.HelperPresent(), client);
   const int buttonWidth = Width(Window(Item(IDC_EDIT_POINT)).ClientRect());
-  const int bottom = client.bottom - Height(m_statusBar.ClientRect()) - 2;
+  const int bottom = client.bottom - Height(m_statusBar.ClientRect()) - ScaledPixels(2);
   m_importPanel.ImportList().Show(SW_HIDE);
-  m_pointList.Move(client.left, top, (client.right - buttonWidth - 12) - client.left, bottom - top);
+  m_pointList.Move(client.left, top, (client.right - buttonWidth - ScaledPixels(12)) - client.left, bottom - top);
   m_pointList.Show(SW_SHOW);
 }
 
@@ -38,11 +41,11 @@ void MainDialog::LayoutImportScreen() {
   const RECT client = ClientRect();
   const int top = PlaceTopRow(*this, m_helperLink.HelperPresent(), client);
   const int buttonWidth = Width(Window(Item(IDC_EDIT_POINT)).ClientRect());
-  const int bottom = client.bottom - Height(m_statusBar.ClientRect()) - 2;
+  const int bottom = client.bottom - Height(m_statusBar.ClientRect()) - ScaledPixels(2);
   m_pointList.Show(SW_HIDE);
   m_importPanel.ImportList().Show(SW_SHOW);
   m_pointList.Show(SW_SHOW);
-  const int split = client.right - buttonWidth - 10;
+  const int split = client.right - buttonWidth - ScaledPixels(10);
   const int half = split / 2;
   m_pointList.Move(half, top, split - half, bottom - top);
   m_importPanel.ImportList().Move(client.left, top, half - client.left, bottom - top);
@@ -52,7 +55,7 @@ void MainDialog::AlignRight(int controlId) {
   const Window control(Item(controlId));
   const RECT r = control.RectInParent();
   const int width = Width(control.ClientRect());
-  control.Move(ClientRect().right - width - 5, r.top, width, Height(r));
+  control.Move(ClientRect().right - width - ScaledPixels(5), r.top, width, Height(r));
 }
 
 LRESULT MainDialog::OnSize(WPARAM, LPARAM) {
@@ -68,7 +71,7 @@ LRESULT MainDialog::OnSize(WPARAM, LPARAM) {
     AlignRight(IDC_DELETE_POINT);
     const Window close(Item(IDCANCEL));
     const RECT closeClient = close.ClientRect();
-    close.Move(client.right - closeClient.right - 5,
+    close.Move(client.right - closeClient.right - ScaledPixels(5),
                client.bottom - Height(m_statusBar.ClientRect()) - closeClient.bottom, closeClient.right,
                closeClient.bottom);
   }
@@ -89,6 +92,30 @@ LRESULT MainDialog::OnSizing(WPARAM, LPARAM lParam) {
   if (Width(*r) < m_minWidth) r->right = r->left + m_minWidth;
   if (Height(*r) < m_minHeight) r->bottom = r->top + m_minHeight;
   return TRUE;
+}
+
+void MainDialog::SetStatusPanes() { m_statusBar.SetPanes({ScaledPixels(100), ScaledPixels(100)}); }
+
+void MainDialog::SetMinimumSize(PixelSize size) {
+  MONITORINFO monitor{sizeof monitor};
+  ::GetMonitorInfoW(::MonitorFromWindow(m_hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+  const PixelSize area{Width(monitor.rcWork), Height(monitor.rcWork)};
+  m_laidOutSize = size;
+  const PixelSize clamped = ClampToWorkArea(size, area);
+  m_minWidth = clamped.width;
+  m_minHeight = clamped.height;
+}
+
+void MainDialog::OnScaleChanged(DisplayScale previous) {
+  // The system has scaled the controls from the template and their fonts; what this window
+  // sized in pixels itself follows: the minimum size, the status bar's panes, the point
+  // icons, the lists' columns and the layout.
+  SetMinimumSize({Scale().Rescale(m_laidOutSize.width, previous), Scale().Rescale(m_laidOutSize.height, previous)});
+  SetStatusPanes();
+  m_icons.LoadPointIcons(ProgramFolder(), Scale());
+  m_pointList.ApplyScale(Scale());
+  m_importPanel.ImportList().ApplyScale(Scale());
+  OnSize(0, 0);
 }
 
 void MainDialog::OnViewEditScreen() { LayoutEditScreen(); }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/dialog_init_hooks.h"
+#include "framework/dpi.h"
 #include "framework/text_encoding.h"
 
 void DataExchange::Control(int id, Window& control) {
@@ -129,12 +130,17 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
 
 INT_PTR Dialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
+    m_scale = WindowScale(m_hwnd);
     const RECT before = WindowRect();
     const BOOL focusDefault = OnInitDialog();
     const RECT after = WindowRect();
     if (std::memcmp(&before, &after, sizeof before) == 0) CentreOnOwner();
     RunDialogInitHooks(*this);
     return focusDefault;
+  }
+  if (message == WM_DPICHANGED) {
+    FollowDpiChange(wParam, lParam);
+    return TRUE;
   }
   LRESULT result = 0;
   bool handled;

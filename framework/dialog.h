@@ -7,6 +7,9 @@
 //                                   dialog is centred on its owner unless it was moved
 //   WM_COMMAND IDOK / IDCANCEL   -> OnOK() / OnCancel(), unless the table has an entry
 //   Esc and the close box arrive as IDCANCEL (the dialog manager turns WM_CLOSE into it).
+//   WM_DPICHANGED                -> the new scale and the suggested rectangle, then
+//                                   OnScaleChanged() (the scale is taken before
+//                                   OnInitDialog(), too)
 //   WM_NOTIFY                    -> first to the sending control's own table (reflected),
 //                                   then to this table
 #pragma once

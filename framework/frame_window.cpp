@@ -1,5 +1,6 @@
 #include "framework/frame_window.h"
 
+#include "framework/dpi.h"
 #include "framework/text_encoding.h"
 
 FrameWindow::~FrameWindow() {
@@ -41,11 +42,16 @@ LRESULT CALLBACK FrameWindow::StaticWindowProc(HWND hwnd, UINT message, WPARAM w
     self = static_cast<FrameWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->m_hwnd = hwnd;
+    self->m_scale = WindowScale(hwnd);
   } else {
     self = reinterpret_cast<FrameWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   // WM_GETMINMAXINFO comes before WM_NCCREATE.
   if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_DPICHANGED) {
+    self->FollowDpiChange(wParam, lParam);
+    return 0;
+  }
   LRESULT result = 0;
   const bool handled =
       self->PreDispatch(message, wParam, lParam, result) || self->Dispatch(message, wParam, lParam, result);

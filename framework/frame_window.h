@@ -3,6 +3,9 @@
 // dialog. What the table does not take goes to DefWindowProcW (a handler can ask for it
 // first with `return Default();`, which runs it after the handler returns).
 //
+// Its scale is taken when it is created; WM_DPICHANGED gives it the new scale and the
+// suggested rectangle, then OnScaleChanged().
+//
 // The window is destroyed on WM_CLOSE by the default handling; a class whose end is its
 // program's end posts WM_QUIT from its WM_DESTROY handler. The object must outlive its
 // window, or destroy it in its own destructor (as for a modeless Dialog).

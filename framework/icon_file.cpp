@@ -24,7 +24,7 @@ int EntrySize(unsigned char stored) { return stored ? stored : 256; }
 
 }  // namespace
 
-bool IconFilePicture::Read(const wchar_t* path) {
+bool IconFilePicture::Read(const wchar_t* path, int pictureSize) {
   m_width = m_height = 0;
   // As LoadImage opens it: others may read the file meanwhile.
   HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -39,24 +39,33 @@ bool IconFilePicture::Read(const wchar_t* path) {
            got == m_bytes.size();
   }
   ::CloseHandle(file);
-  return read && Parse();
+  return read && Parse(pictureSize);
 }
 
-bool IconFilePicture::Parse() {
+bool IconFilePicture::Parse(int wanted) {
   const unsigned char* bytes = m_bytes.data();
   const size_t size = m_bytes.size();
   if (size < kDirectoryHeaderSize || Little(bytes, 2) != 0 || Little(bytes + 2, 2) != kIconType) return false;
   const size_t count = Little(bytes + 4, 2);
   if (count == 0 || size < kDirectoryHeaderSize + count * kDirectoryEntrySize) return false;
 
-  // The first picture's size, and no second picture of that size.
-  const unsigned char* first = bytes + kDirectoryHeaderSize;
-  const int width = EntrySize(first[0]), height = EntrySize(first[1]);
-  for (size_t i = 1; i < count; ++i) {
-    const unsigned char* entry = first + i * kDirectoryEntrySize;
-    if (EntrySize(entry[0]) == width && EntrySize(entry[1]) == height) return false;
+  // The picture that suits the size asked for, and no second picture of its size.
+  const unsigned char* directory = bytes + kDirectoryHeaderSize;
+  const unsigned char* chosen = directory;
+  if (wanted > 0) {
+    for (size_t i = 1; i < count; ++i) {
+      const unsigned char* entry = directory + i * kDirectoryEntrySize;
+      const int width = EntrySize(entry[0]), best = EntrySize(chosen[0]);
+      const bool better = best < wanted ? width > best : width >= wanted && width < best;
+      if (better) chosen = entry;
+    }
   }
-  const size_t length = Little(first + 8, 4), offset = Little(first + 12, 4);
+  const int width = EntrySize(chosen[0]), height = EntrySize(chosen[1]);
+  for (size_t i = 0; i < count; ++i) {
+    const unsigned char* entry = directory + i * kDirectoryEntrySize;
+    if (entry != chosen && EntrySize(entry[0]) == width && EntrySize(entry[1]) == height) return false;
+  }
+  const size_t length = Little(chosen + 8, 4), offset = Little(chosen + 12, 4);
   if (offset > size || length > size - offset || length < kInfoHeaderSize) return false;
 
   const unsigned char* header = bytes + offset;

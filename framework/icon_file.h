@@ -1,5 +1,5 @@
-// IconFilePicture: the picture LoadImage takes from an icon file when it is asked for no
-// particular size (the file's first picture), read from the file's bytes and drawn with
+// IconFilePicture: one picture of an icon file (the one LoadImage takes when it is asked for
+// no particular size, the file's first, or the one that suits a size asked for), read from the file's bytes and drawn with
 // StretchDIBits instead of being made into an icon. Under Wine each icon costs server
 // requests and bitmaps of its own; for the 55 point icons that was most of the start-up's
 // own work.
@@ -16,8 +16,10 @@
 
 class IconFilePicture {
  public:
-  // Reads and checks `path`; false (and Ok() false) when it cannot be read or is not plain.
-  bool Read(const wchar_t* path);
+  // Reads and checks `path`; false (and Ok() false) when it cannot be read or the picture
+  // is not plain. `size` 0 takes the file's first picture; otherwise the smallest picture
+  // at least `size` wide (scaled down it stays sharp), or the largest when all are smaller.
+  bool Read(const wchar_t* path, int size = 0);
   bool Ok() const { return m_width > 0; }
 
   // The colour bits as the file holds them (alpha straight, not premultiplied), and the
@@ -26,7 +28,7 @@ class IconFilePicture {
   void DrawMask(HDC dc, const RECT& at) const;
 
  private:
-  bool Parse();
+  bool Parse(int size);
 
   std::vector<unsigned char> m_bytes;
   // The picture's header with the height of the colour part alone, then its palette.

@@ -51,6 +51,15 @@ void Window::Unsubclass() {
   m_subclassed = false;
 }
 
+void Window::FollowDpiChange(WPARAM wParam, LPARAM lParam) {
+  const DisplayScale previous = m_scale;
+  m_scale = DisplayScale(HIWORD(wParam));
+  const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+  ::SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (m_scale != previous) OnScaleChanged(previous);
+}
+
 HWND Window::Detach() {
   HWND hwnd = m_hwnd;
   if (m_subclassed && ::IsWindow(hwnd)) Unsubclass();

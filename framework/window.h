@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "framework/display_scale.h"
 #include "framework/message_table.h"
 
 class Window {
@@ -68,6 +69,12 @@ class Window {
   void SetItemText(int id, const std::string& text) const;
   std::string ItemText(int id) const;
 
+  // The scale the window sizes its own pixels by: a top-level window takes its monitor's
+  // when it is created and follows WM_DPICHANGED; a control is given its owner's.
+  DisplayScale Scale() const { return m_scale; }
+  int ScaledPixels(int pixels96) const { return m_scale.Pixels(pixels96); }
+  void SetScale(DisplayScale scale) { m_scale = scale; }
+
   // Runs the message table for one message. True when a handler took it; `result` is then
   // the handler's result. Used by the window procedures; tests call it through messages.
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -80,6 +87,11 @@ class Window {
   // subclassed control this calls the original procedure now and returns its result; for
   // a dialog it lets the dialog manager handle the message after the handler returns.
   virtual LRESULT Default();
+  // A top-level window came to a monitor of another DPI, and already has its new scale and
+  // the rectangle the system suggested: it sizes again what it sized in pixels.
+  virtual void OnScaleChanged(DisplayScale /*previous*/) {}
+  // WM_DPICHANGED: the new scale, the suggested rectangle, then OnScaleChanged.
+  void FollowDpiChange(WPARAM wParam, LPARAM lParam);
   // The message being dispatched, for Default().
   struct CurrentMessage {
     UINT message = 0;
@@ -89,6 +101,7 @@ class Window {
   };
   CurrentMessage m_current;
   HWND m_hwnd = nullptr;
+  DisplayScale m_scale;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,7 +1,10 @@
 #include "lists/point_list_ctrl.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <utility>
 
 #include "framework/text_encoding.h"
@@ -12,12 +15,19 @@ namespace {
 
 struct ColumnSpec {
   const char* heading;
-  int width;
+  int width;  // at 96 DPI
+  // A text of the kind the column shows (UTF-16), to see how much the font grows.
+  const wchar_t* sample;
 };
 
 constexpr ColumnSpec kColumns[kPointListColumns] = {
-    {"アイコン", 60}, {"名称", 180}, {"愛称", 120}, {"位置", 180},
-    {"ＴＥＬ", 100},  {"経度", 100}, {"緯度", 100},
+    {"アイコン", 60, L"55"},
+    {"名称", 180, L"\u4e2d\u5c0a\u5bfa\u91d1\u8272\u5802"},
+    {"愛称", 120, L"\u3069\u3046\u3054\u304a\u3093\u305b\u3093"},
+    {"位置", 180, L"\u611b\u5a9b\u770c\u677e\u5c71\u5e02"},
+    {"ＴＥＬ", 100, L"0829-44-2020"},
+    {"経度", 100, L"139/46/01.649"},
+    {"緯度", 100, L" 35/40/52.450"},
 };
 
 }  // namespace
@@ -113,24 +123,85 @@ ListRedrawPause::Frame ListRedrawPause::CurrentFrame() const {
   return frame;
 }
 
-void PointListCtrl::SetupColumns() {
+void PointListCtrl::SetupColumns(DisplayScale scale) {
   // Each column inserted while the list draws lays out its headers and scroll bars anew.
   ListRedrawPause pause(*this);
+  SetScale(scale);
   SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   // The image lists belong to the main window, and both lists show them. A list view
   // destroys its image lists with itself unless it is told they are shared.
   ::SetWindowLongPtrW(m_hwnd, GWL_STYLE, ::GetWindowLongPtrW(m_hwnd, GWL_STYLE) | LVS_SHAREIMAGELISTS);
-  SetImageList(m_icons.Large().Handle(), LVSIL_NORMAL);
-  SetImageList(m_icons.Small().Handle(), LVSIL_SMALL);
-  for (int c = 0; c < kPointListColumns; ++c) InsertColumn(c, kColumns[c].heading, kColumns[c].width);
+  SetImageLists();
+  const std::array<int, kPointListColumns> widths = ScaledColumnWidths();
+  for (int c = 0; c < kPointListColumns; ++c) InsertColumn(c, kColumns[c].heading, widths[c]);
   SetBkColor(kPointListBackground);
   SetTextBkColor(kPointListBackground);
   SetTextColor(kPointListText);
 }
 
-void PointListCtrl::SetCursorResource(int id) {
-  ::SetCursor(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)));
+void PointListCtrl::ApplyScale(DisplayScale scale) {
+  ListRedrawPause pause(*this);
+  SetScale(scale);
+  SetImageLists();
+  const std::array<int, kPointListColumns> widths = ScaledColumnWidths();
+  for (int c = 0; c < kPointListColumns; ++c) Send(LVM_SETCOLUMNWIDTH, c, widths[c]);
 }
+
+void PointListCtrl::SetImageLists() {
+  SetImageList(m_icons.Large().Handle(), LVSIL_NORMAL);
+  SetImageList(m_icons.Small().Handle(), LVSIL_SMALL);
+}
+
+std::array<int, kPointListColumns> PointListCtrl::ScaledColumnWidths() const {
+  std::array<int, kPointListColumns> widths;
+  if (Scale() == DisplayScale()) {
+    for (int c = 0; c < kPointListColumns; ++c) widths[c] = kColumns[c].width;
+    return widths;
+  }
+  // Each column's heading and sample in the list's font at this DPI, against the same font
+  // at 96 DPI: a column grows by the DPI or by as much as its texts grew, if more.
+  LOGFONTW font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(Send(WM_GETFONT)), sizeof font, &font);
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  HFONT fonts[2];
+  fonts[0] = ::CreateFontIndirectW(&font);
+  // A font's height is its point size at the DPI, rounded; cut back to 96 DPI it may round
+  // up past the height it has there. Truncated it errs on the small side, so the columns
+  // err on the wide side.
+  font.lfHeight = static_cast<LONG>(static_cast<long long>(font.lfHeight) * DisplayScale::kBaseDpi / Scale().Dpi());
+  fonts[1] = ::CreateFontIndirectW(&font);
+  const HGDIOBJ old = ::GetCurrentObject(dc, OBJ_FONT);
+  for (int c = 0; c < kPointListColumns; ++c) {
+    const std::wstring heading = WidenText(kColumns[c].heading);
+    widths[c] = Scale().Pixels(kColumns[c].width);
+    for (const std::wstring& text : {heading, std::wstring(kColumns[c].sample)}) {
+      SIZE extents[2]{};
+      for (int f = 0; f < 2; ++f) {
+        ::SelectObject(dc, fonts[f]);
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extents[f]);
+      }
+      widths[c] = std::max(widths[c], ScaledTextWidth(Scale(), kColumns[c].width, extents[0].cx, extents[1].cx));
+    }
+  }
+  ::SelectObject(dc, old);
+  for (HFONT f : fonts) ::DeleteObject(f);
+  ::DeleteDC(dc);
+  return widths;
+}
+
+HCURSOR ProgramCursor(int id, DisplayScale scale) {
+  // LoadCursor takes the system's cursor size; a list on a monitor of another DPI asks for
+  // its own. Each size of each cursor is loaded once and kept for the program's life.
+  const int size = scale.Pixels(32);
+  static std::map<std::pair<int, int>, HCURSOR> loaded;
+  HCURSOR& cursor = loaded[{id, size}];
+  if (!cursor)
+    cursor = static_cast<HCURSOR>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_CURSOR, size, size, 0));
+  return cursor;
+}
+
+void PointListCtrl::SetCursorResource(int id) const { ::SetCursor(ProgramCursor(id, Scale())); }
 
 void PointListCtrl::SetItemRecordText(const std::string& text) {
   m_itemText = WidenText(text);

@@ -7,9 +7,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <string>
 
 #include "framework/controls.h"
+#include "framework/display_scale.h"
 #include "lists/point_icons.h"
 #include "lists/point_text_row.h"
 
@@ -56,12 +58,20 @@ class ListRedrawPause {
   int m_firstChangedRow = 0;
 };
 
+// One of the program's cursors (IDC_ in resources/resource.h), 32 pixels at 96 DPI, scaled.
+HCURSOR ProgramCursor(int id, DisplayScale scale);
+
 class PointListCtrl : public ListView {
  public:
   explicit PointListCtrl(const PointIcons& icons) : m_icons(icons) {}
 
-  // Extended styles, the point icons, the seven columns and the colours.
-  void SetupColumns();
+  // Extended styles, the point icons, the seven columns and the colours, at `scale`.
+  void SetupColumns(DisplayScale scale);
+  // The point icons (filled again for it) and the columns' widths at a new scale.
+  void ApplyScale(DisplayScale scale);
+  // The columns' widths at this list's scale: each its width at 96 DPI scaled, or grown
+  // with the list's font where that grew more.
+  std::array<int, kPointListColumns> ScaledColumnWidths() const;
   // Row `index` with the icon text and picture in column 0, then the other texts.
   void InsertRow(const PointTextRow& row, int index);
   // The same on the existing row `index` (its states stay).
@@ -79,10 +89,11 @@ class PointListCtrl : public ListView {
   void RefreshPointRow(const PointFile& file, int slot);
 
  protected:
-  // Shows one of the program's cursors (IDC_ in resources/resource.h).
-  static void SetCursorResource(int id);
+  // Shows one of the program's cursors (IDC_ in resources/resource.h), at the list's scale.
+  void SetCursorResource(int id) const;
 
  private:
+  void SetImageLists();
   void SetItemRecordText(const std::string& text);
   // m_item for column 0 of row `index`: the icon number's text and its image.
   void SetIconItemRecord(const PointTextRow& row, int index);

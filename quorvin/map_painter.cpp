@@ -14,6 +14,7 @@ constexpr COLORREF kCoast = RGB(96, 128, 160);
 constexpr COLORREF kGrid = RGB(150, 160, 175);
 constexpr COLORREF kGridText = RGB(70, 80, 100);
 constexpr COLORREF kPoint = RGB(200, 30, 40);
+constexpr COLORREF kPointOutline = RGB(120, 0, 0);
 constexpr COLORREF kLabelBack = RGB(255, 255, 236);
 constexpr COLORREF kMarker = RGB(230, 0, 120);
 
@@ -106,24 +107,44 @@ ProjectedLand::ProjectedLand(const BaseMap& map) {
 }
 
 MapPainter::MapPainter()
-    : m_font(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic")),
-      m_coastPen(::CreatePen(PS_SOLID, 1, kCoast)),
-      m_gridPen(::CreatePen(PS_DOT, 1, kGrid)),
-      m_textPen(::CreatePen(PS_SOLID, 1, RGB(120, 0, 0))),
-      m_markerPen(::CreatePen(PS_SOLID, 2, kMarker)),
-      m_scalePen(::CreatePen(PS_SOLID, 2, RGB(0, 0, 0))),
-      m_seaBrush(::CreateSolidBrush(kSea)),
+    : m_seaBrush(::CreateSolidBrush(kSea)),
       m_landBrush(::CreateSolidBrush(kLand)),
-      m_textBrush(::CreateSolidBrush(kPoint)) {}
+      m_textBrush(::CreateSolidBrush(kPoint)),
+      m_textOutlineBrush(::CreateSolidBrush(kPointOutline)) {
+  SetScale(DisplayScale());
+}
 
 MapPainter::~MapPainter() {
+  DeleteScaledTools();
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_seaBrush), static_cast<HGDIOBJ>(m_landBrush),
+                         static_cast<HGDIOBJ>(m_textBrush), static_cast<HGDIOBJ>(m_textOutlineBrush)}) {
+    ::DeleteObject(object);
+  }
+}
+
+void MapPainter::SetScale(DisplayScale scale) {
+  DeleteScaledTools();
+  m_scale = scale;
+  m_font = ::CreateFontW(-Px(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
+  m_coastPen = ::CreatePen(PS_SOLID, 1, kCoast);
+  // Only a one-pixel pen draws dots; a wider one must be a geometric pen to keep them.
+  if (Px(1) == 1) {
+    m_gridPen = ::CreatePen(PS_DOT, 1, kGrid);
+  } else {
+    const LOGBRUSH grid{BS_SOLID, kGrid, 0};
+    m_gridPen = ::ExtCreatePen(PS_GEOMETRIC | PS_DOT | PS_ENDCAP_FLAT, Px(1), &grid, 0, nullptr);
+  }
+  m_textPen = ::CreatePen(PS_SOLID, 1, kPointOutline);
+  m_markerPen = ::CreatePen(PS_SOLID, Px(2), kMarker);
+  m_scalePen = ::CreatePen(PS_SOLID, Px(2), RGB(0, 0, 0));
+}
+
+void MapPainter::DeleteScaledTools() {
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(m_font), static_cast<HGDIOBJ>(m_coastPen),
                          static_cast<HGDIOBJ>(m_gridPen), static_cast<HGDIOBJ>(m_textPen),
-                         static_cast<HGDIOBJ>(m_markerPen), static_cast<HGDIOBJ>(m_scalePen),
-                         static_cast<HGDIOBJ>(m_seaBrush), static_cast<HGDIOBJ>(m_landBrush),
-                         static_cast<HGDIOBJ>(m_textBrush)}) {
-    ::DeleteObject(object);
+                         static_cast<HGDIOBJ>(m_markerPen), static_cast<HGDIOBJ>(m_scalePen)}) {
+    if (object) ::DeleteObject(object);
   }
 }
 
@@ -201,8 +222,18 @@ void MapPainter::PaintLand(HDC dc, const MapView& view, const ProjectedLand& lan
   if (!m_polygonCounts.empty())
     ::PolyPolygon(dc, m_polygonPoints.data(), m_polygonCounts.data(), static_cast<int>(m_polygonCounts.size()));
   ::SelectObject(dc, m_coastPen);
-  if (!m_coastCounts.empty())
-    ::PolyPolyline(dc, m_coastPoints.data(), m_coastCounts.data(), static_cast<DWORD>(m_coastCounts.size()));
+  if (m_coastCounts.empty()) return;
+  // A wider coast is the one-pixel line drawn again, shifted, over a square of pixels: a
+  // wider pen costs Wine many times as much (a polygon for every edge).
+  const int width = Px(1);
+  for (int dy = 0; dy < width; ++dy) {
+    for (int dx = 0; dx < width; ++dx) {
+      POINT origin;
+      ::SetViewportOrgEx(dc, dx, dy, &origin);
+      ::PolyPolyline(dc, m_coastPoints.data(), m_coastCounts.data(), static_cast<DWORD>(m_coastCounts.size()));
+      ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    }
+  }
 }
 
 void MapPainter::PaintTiles(HDC dc, const MapView& view, TileFolder& tiles) const {
@@ -224,10 +255,11 @@ void MapPainter::PaintTiles(HDC dc, const MapView& view, TileFolder& tiles) cons
       BITMAP info{};
       ::GetObjectW(bitmap, sizeof info, &info);
       ::SelectObject(tileDc, bitmap);
-      if (info.bmWidth == MapView::kTileSize && info.bmHeight == MapView::kTileSize)
-        ::BitBlt(dc, at.x, at.y, MapView::kTileSize, MapView::kTileSize, tileDc, 0, 0, SRCCOPY);
+      const int size = view.TilePixels();
+      if (info.bmWidth == size && info.bmHeight == size)
+        ::BitBlt(dc, at.x, at.y, size, size, tileDc, 0, 0, SRCCOPY);
       else
-        ::StretchBlt(dc, at.x, at.y, MapView::kTileSize, MapView::kTileSize, tileDc, 0, 0, info.bmWidth,
+        ::StretchBlt(dc, at.x, at.y, size, size, tileDc, 0, 0, info.bmWidth,
                      info.bmHeight, SRCCOPY);
     }
   }
@@ -237,7 +269,7 @@ void MapPainter::PaintTiles(HDC dc, const MapView& view, TileFolder& tiles) cons
 
 void MapPainter::PaintGraticule(HDC dc, const MapView& view) const {
   const double pixelsPerDegree = view.WorldPixels() / 360;
-  const int step = GraticuleStep(pixelsPerDegree, 110);
+  const int step = GraticuleStep(pixelsPerDegree, Px(110));
   const GeoPosition topLeft = view.PositionAt({0, 0});
   const GeoPosition bottomRight =
       view.PositionAt({static_cast<double>(view.Width()), static_cast<double>(view.Height())});
@@ -251,7 +283,7 @@ void MapPainter::PaintGraticule(HDC dc, const MapView& view) const {
     const int x = Round(view.ToScreen(Project({arcSeconds / 3600.0, 0}))).x;
     ::MoveToEx(dc, x, 0, nullptr);
     ::LineTo(dc, x, view.Height());
-    DrawLabel(dc, x + 3, 2, GraticuleLabel(arcSeconds));
+    DrawLabel(dc, x + Px(3), Px(2), GraticuleLabel(arcSeconds));
   }
   const long long firstLat = static_cast<long long>(std::ceil(bottomRight.latitude * 3600 / step));
   const long long lastLat = static_cast<long long>(std::floor(topLeft.latitude * 3600 / step));
@@ -260,7 +292,7 @@ void MapPainter::PaintGraticule(HDC dc, const MapView& view) const {
     const int y = Round(view.ToScreen(Project({0, arcSeconds / 3600.0}))).y;
     ::MoveToEx(dc, 0, y, nullptr);
     ::LineTo(dc, view.Width(), y);
-    DrawLabel(dc, 3, y - 15, GraticuleLabel(arcSeconds));
+    DrawLabel(dc, Px(3), y - Px(15), GraticuleLabel(arcSeconds));
   }
 }
 
@@ -272,34 +304,53 @@ void MapPainter::PaintTexts(HDC dc, const MapView& view, std::span<const DrawnTe
   ::SetTextColor(dc, RGB(0, 0, 0));
   for (const DrawnText& text : texts) {
     const POINT p = Round(view.ToScreen(text.at));
-    if (p.x < -200 || p.y < -20 || p.x > view.Width() + 20 || p.y > view.Height() + 20) continue;
-    ::Ellipse(dc, p.x - 4, p.y - 4, p.x + 5, p.y + 5);
-    ::TextOutW(dc, p.x + 7, p.y - 7, text.name.c_str(), static_cast<int>(text.name.size()));
+    if (p.x < -Px(200) || p.y < -Px(20) || p.x > view.Width() + Px(20) || p.y > view.Height() + Px(20)) continue;
+    PaintPointDot(dc, p);
+    ::TextOutW(dc, p.x + Px(7), p.y - Px(7), text.name.c_str(), static_cast<int>(text.name.size()));
   }
+}
+
+void MapPainter::PaintPointDot(HDC dc, POINT p) const {
+  const RECT dot{p.x - Px(4), p.y - Px(4), p.x + Px(5), p.y + Px(5)};
+  const int outline = Px(1);
+  if (outline == 1) {
+    ::Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
+    return;
+  }
+  // A wider outline as a ring of its own colour: a pen wider than a pixel costs Wine a
+  // polygon for every dot, which made the full repaint at 200 % take several times longer.
+  // Without a pen an ellipse leaves out its right and bottom edge; the outline keeps them.
+  const HGDIOBJ pen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
+  const HGDIOBJ brush = ::SelectObject(dc, m_textOutlineBrush);
+  ::Ellipse(dc, dot.left, dot.top, dot.right + 1, dot.bottom + 1);
+  ::SelectObject(dc, m_textBrush);
+  ::Ellipse(dc, dot.left + outline, dot.top + outline, dot.right + 1 - outline, dot.bottom + 1 - outline);
+  ::SelectObject(dc, brush);
+  ::SelectObject(dc, pen);
 }
 
 void MapPainter::PaintMarker(HDC dc, const MapView& view, WorldPoint marker) const {
   const POINT p = Round(view.ToScreen(marker));
   ::SelectObject(dc, m_markerPen);
   ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
-  ::Ellipse(dc, p.x - 9, p.y - 9, p.x + 10, p.y + 10);
+  ::Ellipse(dc, p.x - Px(9), p.y - Px(9), p.x + Px(10), p.y + Px(10));
   for (const auto& [dx, dy] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
-    ::MoveToEx(dc, p.x + dx * 4, p.y + dy * 4, nullptr);
-    ::LineTo(dc, p.x + dx * 15, p.y + dy * 15);
+    ::MoveToEx(dc, p.x + dx * Px(4), p.y + dy * Px(4), nullptr);
+    ::LineTo(dc, p.x + dx * Px(15), p.y + dy * Px(15));
   }
 }
 
 void MapPainter::PaintScaleBar(HDC dc, const MapView& view) const {
-  const ScaleBar bar = ChooseScaleBar(view.MetresPerPixel(), 150);
+  const ScaleBar bar = ChooseScaleBar(view.MetresPerPixel(), Px(150));
   // Bottom right: the latitude labels run down the left edge.
   const int length = static_cast<int>(std::lround(bar.pixels));
-  const int x = view.Width() - 16 - length, y = view.Height() - 14;
+  const int x = view.Width() - Px(16) - length, y = view.Height() - Px(14);
   ::SelectObject(dc, m_scalePen);
-  ::MoveToEx(dc, x, y - 6, nullptr);
+  ::MoveToEx(dc, x, y - Px(6), nullptr);
   ::LineTo(dc, x, y);
   ::LineTo(dc, x + length, y);
-  ::LineTo(dc, x + length, y - 6);
+  ::LineTo(dc, x + length, y - Px(6));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(0, 0, 0));
-  DrawLabel(dc, x + 4, y - 18, bar.text);
+  DrawLabel(dc, x + Px(4), y - Px(18), bar.text);
 }

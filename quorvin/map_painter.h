@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/display_scale.h"
 #include "quorvin/base_map.h"
 #include "quorvin/map_view.h"
 
@@ -56,18 +57,26 @@ class MapPainter {
   MapPainter& operator=(const MapPainter&) = delete;
 
   void Paint(HDC dc, const MapView& view, const MapScene& scene);
+  // Every size the map is drawn with (the font, the lines, the marker, the points, the
+  // labels' places and the scale bar) is given in pixels at 96 DPI and drawn at `scale`.
+  void SetScale(DisplayScale scale);
 
  private:
+  int Px(int pixels96) const { return m_scale.Pixels(pixels96); }
+  void DeleteScaledTools();
+
   void PaintLand(HDC dc, const MapView& view, const ProjectedLand& land);
   void PaintTiles(HDC dc, const MapView& view, TileFolder& tiles) const;
   void PaintGraticule(HDC dc, const MapView& view) const;
   void PaintTexts(HDC dc, const MapView& view, std::span<const DrawnText> texts) const;
+  void PaintPointDot(HDC dc, POINT p) const;
   void PaintMarker(HDC dc, const MapView& view, WorldPoint marker) const;
   void PaintScaleBar(HDC dc, const MapView& view) const;
 
-  HFONT m_font;
-  HPEN m_coastPen, m_gridPen, m_textPen, m_markerPen, m_scalePen;
-  HBRUSH m_seaBrush, m_landBrush, m_textBrush;
+  DisplayScale m_scale;
+  HFONT m_font = nullptr;
+  HPEN m_coastPen = nullptr, m_gridPen = nullptr, m_textPen = nullptr, m_markerPen = nullptr, m_scalePen = nullptr;
+  HBRUSH m_seaBrush, m_landBrush, m_textBrush, m_textOutlineBrush;
   // Work buffers kept between repaints.
   std::vector<POINT> m_polygonPoints, m_coastPoints;
   std::vector<INT> m_polygonCounts;

@@ -30,7 +30,7 @@ void MapView::Resize(int width, int height) {
   m_height = std::max(height, 1);
 }
 
-double MapView::WorldPixels() const { return kTileSize * std::ldexp(1.0, m_zoom); }
+double MapView::WorldPixels() const { return m_tilePixels * std::ldexp(1.0, m_zoom); }
 
 ScreenPoint MapView::ToScreen(WorldPoint w) const {
   const double scale = WorldPixels();
@@ -73,7 +73,7 @@ void MapView::FitTo(std::span<const GeoPosition> positions, int margin) {
   const double roomY = std::max(m_height - 2 * margin, 1);
   int zoom = kMaxZoom;
   while (zoom > kMinZoom) {
-    const double scale = kTileSize * std::ldexp(1.0, zoom);
+    const double scale = m_tilePixels * std::ldexp(1.0, zoom);
     if ((high.x - low.x) * scale <= roomX && (high.y - low.y) * scale <= roomY) break;
     --zoom;
   }

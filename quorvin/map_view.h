@@ -27,11 +27,15 @@ class MapView {
  public:
   static constexpr int kMinZoom = 4;   // all of Japan in a small window
   static constexpr int kMaxZoom = 19;  // a street corner; the finest common tiles
-  static constexpr int kTileSize = 256;
+  static constexpr int kTileSize = 256;  // a tile's pixels, and the map's at 96 DPI
 
   MapView();
 
   void Resize(int width, int height);
+  // The pixels a tile covers on the screen: more than its own on a screen of more than
+  // 96 DPI, so that the map keeps its size there. The zoom and the centre stay.
+  void SetTilePixels(int pixels) { m_tilePixels = pixels; }
+  int TilePixels() const { return m_tilePixels; }
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   int Zoom() const { return m_zoom; }
@@ -60,6 +64,7 @@ class MapView {
   int m_width = 1;
   int m_height = 1;
   int m_zoom = 5;
+  int m_tilePixels = kTileSize;
   WorldPoint m_centre;
 };
 

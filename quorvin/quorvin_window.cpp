@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "framework/dpi.h"
 #include "framework/text_encoding.h"
 #include "pointfile/point_record.h"
 #include "pointfile/text_forms.h"
@@ -14,7 +15,7 @@
 namespace {
 
 constexpr FrameWindowClass kWindowClass{L"QuorvinMapWindow"};
-// A press that moves less than this is a click, not a drag.
+// In pixels at 96 DPI. A press that moves less than this is a click, not a drag.
 constexpr int kDragThreshold = 4;
 constexpr int kArrowPanPixels = 96;
 constexpr int kFitMargin = 48;
@@ -66,14 +67,35 @@ QuorvinWindow::~QuorvinWindow() {
 }
 
 bool QuorvinWindow::Create() {
-  return FrameWindow::Create(kWindowClass, kHelperWindowTitle, IDR_QUORVIN_MENU, 900, 700);
+  // The window's monitor is not known before it exists: it starts on the system's DPI, no
+  // larger than the primary monitor's work area.
+  const DisplayScale scale = SystemScale();
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  const PixelSize size =
+      ClampToWorkArea({scale.Pixels(900), scale.Pixels(700)}, {area.right - area.left, area.bottom - area.top});
+  return FrameWindow::Create(kWindowClass, kHelperWindowTitle, IDR_QUORVIN_MENU, size.width, size.height);
 }
 
 LRESULT QuorvinWindow::OnCreate(WPARAM, LPARAM) {
   m_status.Create(m_hwnd, IDC_MAP_STATUS);
-  m_status.SetPanes({90, 90, 70, 80, 250});
+  ApplyScale();
   SetDatum(m_datum);
   return 0;
+}
+
+void QuorvinWindow::ApplyScale() {
+  m_painter.SetScale(Scale());
+  m_view.SetTilePixels(ScaledPixels(MapView::kTileSize));
+  m_status.SetPanes({ScaledPixels(90), ScaledPixels(90), ScaledPixels(70), ScaledPixels(80), ScaledPixels(250)});
+}
+
+void QuorvinWindow::OnScaleChanged(DisplayScale) {
+  // The window has its new size already.
+  ApplyScale();
+  const RECT client = ClientRect();
+  OnSize(0, MAKELPARAM(client.right, client.bottom));
+  Refresh(false);
 }
 
 bool QuorvinWindow::PreDispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -149,7 +171,7 @@ void QuorvinWindow::RebuildDrawnTexts() {
 void QuorvinWindow::FitToTexts() {
   std::vector<GeoPosition> positions;
   for (const DrawnText& text : m_drawnTexts) positions.push_back(Unproject(text.at));
-  m_view.FitTo(positions, kFitMargin);
+  m_view.FitTo(positions, ScaledPixels(kFitMargin));
 }
 
 void QuorvinWindow::UpdateStatus() {
@@ -232,7 +254,7 @@ LRESULT QuorvinWindow::OnLeftButtonDown(WPARAM, LPARAM lParam) {
 LRESULT QuorvinWindow::OnMouseMove(WPARAM, LPARAM lParam) {
   const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   if (m_pressedAt) {
-    if (!m_dragging && (std::abs(p.x - m_pressedAt->x) > kDragThreshold || std::abs(p.y - m_pressedAt->y) > kDragThreshold))
+    if (!m_dragging && (std::abs(p.x - m_pressedAt->x) > ScaledPixels(kDragThreshold) || std::abs(p.y - m_pressedAt->y) > ScaledPixels(kDragThreshold)))
       m_dragging = true;
     if (m_dragging) {
       m_view.PanBy(p.x - m_lastDrag.x, p.y - m_lastDrag.y);
@@ -269,10 +291,10 @@ LRESULT QuorvinWindow::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
 LRESULT QuorvinWindow::OnKeyDown(WPARAM wParam, LPARAM) {
   const ScreenPoint centre{m_view.Width() / 2.0, m_view.Height() / 2.0};
   switch (wParam) {
-    case VK_LEFT: m_view.PanBy(kArrowPanPixels, 0); break;
-    case VK_RIGHT: m_view.PanBy(-kArrowPanPixels, 0); break;
-    case VK_UP: m_view.PanBy(0, kArrowPanPixels); break;
-    case VK_DOWN: m_view.PanBy(0, -kArrowPanPixels); break;
+    case VK_LEFT: m_view.PanBy(ScaledPixels(kArrowPanPixels), 0); break;
+    case VK_RIGHT: m_view.PanBy(-ScaledPixels(kArrowPanPixels), 0); break;
+    case VK_UP: m_view.PanBy(0, ScaledPixels(kArrowPanPixels)); break;
+    case VK_DOWN: m_view.PanBy(0, -ScaledPixels(kArrowPanPixels)); break;
     case VK_RETURN: PlaceMarker(centre); return 0;
     default: return Default();
   }

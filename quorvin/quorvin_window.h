@@ -71,6 +71,9 @@ class QuorvinWindow : public FrameWindow {
   void OnDatumWgs84();
   void OnDatumTokyo();
 
+  // The painter's sizes, the tiles' and the status bar's panes at the window's scale.
+  void ApplyScale();
+  void OnScaleChanged(DisplayScale previous) override;
   void SetDatum(ExchangeDatum datum);
   void UseSource(const std::string& name);
   void PlaceMarker(ScreenPoint at);

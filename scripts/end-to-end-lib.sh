@@ -90,3 +90,33 @@ save_and_close() {
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$pid" 2>/dev/null; then fail "the program did not close after saving"; fi
 }
+
+# A Wine prefix of the build whose system DPI is $1 (Wine draws every program at it), made
+# once as a copy of the build's prefix (scripts/wine-run.sh sets that one up) and printed.
+# The build's prefix stays at 96 DPI: the other tests share it. The programs' files are
+# linked, not copied; the registry, which Wine rewrites, is copied.
+dpi_prefix() {
+  local base="$build_dir/wineprefix" prefix="$build_dir/wineprefix-dpi$1"
+  if [ ! -f "$prefix/.ostrel-dpi" ]; then
+    [ -f "$base/.ostrel-ready" ] || "$source_dir/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 ||
+      fail "the build's Wine prefix could not be set up"
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+    cp -al "$base/drive_c" "$prefix/"
+    cp -a "$base/dosdevices" "$base"/*.reg "$base"/.ostrel-* "$base/.update-timestamp" "$prefix/"
+    # The value goes into the user's Desktop key while no wineserver has the prefix open.
+    python3 - "$prefix/user.reg" "$1" <<'PY' || fail "LogPixels could not be set"
+import re, sys
+path, dpi = sys.argv[1], int(sys.argv[2])
+text = open(path, encoding='utf-8').read()
+text = re.sub(r'(?m)^"LogPixels"=dword:[0-9a-f]+\n', '', text)
+key = re.search(r'(?m)^\[Control Panel\\\\Desktop\][^\n]*\n(#time=[^\n]*\n)?', text)
+if not key:
+    sys.exit(1)
+text = text[:key.end()] + '"LogPixels"=dword:%08x\n' % dpi + text[key.end():]
+open(path, 'w', encoding='utf-8').write(text)
+PY
+    echo "$1" >"$prefix/.ostrel-dpi"
+  fi
+  echo "$prefix"
+}

@@ -26,6 +26,7 @@ WHITE = (255, 255, 255)
 
 # 4 x 4 sample points per pixel give the edges 16 levels of coverage.
 SMOOTH_SAMPLES = [((i + 0.5) / 4, (j + 0.5) / 4) for j in range(4) for i in range(4)]
+SAMPLE_REACH = 0.54  # a little over the corner samples' distance from the centre, 0.375 * sqrt(2)
 # Cursors are monochrome: a pixel is in or out, decided at its centre.
 CENTRE_SAMPLE = [(0.5, 0.5)]
 
@@ -41,6 +42,16 @@ class Canvas:
         samples = SMOOTH_SAMPLES if smooth else CENTRE_SAMPLE
         for y in range(self.size):
             for x in range(self.size):
+                if smooth:
+                    # The shapes' distances change no faster than the position does, and
+                    # no sample is more than SAMPLE_REACH from the centre: a pixel whose
+                    # centre is farther than that from the edge is wholly in or out.
+                    centre = shape(x + 0.5, y + 0.5) + inset
+                    if centre > SAMPLE_REACH:
+                        continue
+                    if centre < -SAMPLE_REACH:
+                        self.blend(x, y, colour, opacity)
+                        continue
                 hits = sum(1 for sx, sy in samples if shape(x + sx, y + sy) < -inset)
                 if hits:
                     self.blend(x, y, colour, opacity * hits / len(samples))
@@ -457,11 +468,16 @@ def cursor_file(canvas, hotspot):
 
 # ---------------------------------------------------------------------------------------
 
+# The lists' 16 and 32 pixels at 96 DPI, and what they become at 125, 150 and 200 % display
+# scale, so that a program aware of the DPI finds a picture drawn for each size.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+
+
 def artwork():
     """Every file to write, as (path relative to the output folder, bytes)."""
     files = [
-        ('ostrel.ico', icon_file([program_icon(n) for n in (16, 32, 48)])),
-        ('missing_point.ico', icon_file([missing_point_icon(n) for n in (16, 32)])),
+        ('ostrel.ico', icon_file([program_icon(n) for n in ICON_SIZES])),
+        ('missing_point.ico', icon_file([missing_point_icon(n) for n in ICON_SIZES])),
         ('cursor_104.cur', cursor_file(*plain_arrow_cursor())),
         ('cursor_105.cur', cursor_file(*drag_cursor(1))),
         ('cursor_144.cur', cursor_file(*drag_cursor(2))),
@@ -469,7 +485,7 @@ def artwork():
     ]
     for number in range(1, 56):
         files.append(('marks/mark%02d.ico' % number,
-                      icon_file([mark_icon(number, n) for n in (16, 32)])))
+                      icon_file([mark_icon(number, n) for n in ICON_SIZES])))
     return files
 
 

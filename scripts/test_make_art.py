@@ -98,7 +98,7 @@ class ArtworkTest(unittest.TestCase):
             with self.subTest(name):
                 self.assertEqual(kind, 1)
                 sizes = [image.size for image in images]
-                self.assertEqual(sizes, [16, 32, 48] if name == 'ostrel.ico' else [16, 32])
+                self.assertEqual(sizes, [16, 20, 24, 32, 40, 48, 64])
                 for image in images:
                     self.assertEqual((image.bits, image.words, image.colours), (32, (1, 32), 0))
                     opaque = 0

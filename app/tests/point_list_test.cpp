@@ -387,7 +387,7 @@ TEST(PointIcons, AnIconMissingHereIsTakenFromBesideTheProgram) {
   ::GetCurrentDirectoryW(MAX_PATH, previous);
   ASSERT_TRUE(::SetCurrentDirectoryW(here.WidePath().c_str()));
   PointIcons icons;
-  icons.LoadPointIcons(installed.WidePath());
+  icons.LoadPointIcons(installed.WidePath(), DisplayScale());
   ::SetCurrentDirectoryW(previous);
 
   ImageList expected;

@@ -101,6 +101,49 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+std::string ProgramManifest(const std::string& path) {
+  const HMODULE program = ::LoadLibraryExW(WidenText(path).c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!program) return "";
+  std::string manifest;
+  if (const HRSRC resource = ::FindResourceW(program, MAKEINTRESOURCEW(1), RT_MANIFEST)) {
+    if (const auto* text = static_cast<const char*>(::LockResource(::LoadResource(program, resource))))
+      manifest.assign(text, ::SizeofResource(program, resource));
+  }
+  ::FreeLibrary(program);
+  return manifest;
+}
+
+bool SaveScreenPicture(HWND window, const std::string& path) {
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessages();
+  RECT r;
+  ::GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HDC screen = ::GetDC(nullptr);
+  const HDC memory = ::CreateCompatibleDC(screen);
+  const HBITMAP bitmap =
+      ::CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = ::SelectObject(memory, bitmap);
+  const bool copied = ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY) != FALSE;
+  ::GdiFlush();
+  const DWORD imageSize = static_cast<DWORD>((width * 3 + 3) / 4 * 4 * height);
+  const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + imageSize), 0, 0,
+                              sizeof(BITMAPFILEHEADER) + sizeof header};
+  std::vector<unsigned char> bytes(reinterpret_cast<const unsigned char*>(&file),
+                                   reinterpret_cast<const unsigned char*>(&file + 1));
+  bytes.insert(bytes.end(), reinterpret_cast<const unsigned char*>(&header),
+               reinterpret_cast<const unsigned char*>(&header + 1));
+  if (bits) bytes.insert(bytes.end(), static_cast<const unsigned char*>(bits), static_cast<const unsigned char*>(bits) + imageSize);
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return copied && bits && WriteFileBytes(path, bytes);
+}
+
 bool FileExists(const std::string& path) {
   return ::GetFileAttributesW(WidenText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -40,5 +40,11 @@ bool FileExists(const std::string& path);
 // The names in a directory (Shift_JIS, with a trailing backslash), sorted: a temporary file
 // left behind shows up here.
 std::vector<std::string> NamesIn(const std::string& dir);
+// What the screen shows of `window` (frame included, after it has painted), as a 24-bit BMP
+// file at `path` (Shift_JIS); false on failure.
+bool SaveScreenPicture(HWND window, const std::string& path);
+// The manifest a program carries (resource 1 of type RT_MANIFEST), read from its file
+// (`path`, Shift_JIS); empty when it has none or cannot be read.
+std::string ProgramManifest(const std::string& path);
 // The directory of the running test program, Shift_JIS, with a trailing backslash.
 std::string ProgramDirectory();

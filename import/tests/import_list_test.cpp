@@ -39,7 +39,7 @@ PointFile Named(const std::string& prefix, int count) {
 
 MemoryFileStore::Bytes Bytes(const PointFile& file) { return {file.Image().begin(), file.Image().end()}; }
 
-HCURSOR Cursor(int id) { return ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)); }
+HCURSOR Cursor(int id) { return ProgramCursor(id, DisplayScale()); }
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -48,12 +48,12 @@ POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom)
 class ImportListTest : public ::testing::Test, public ImportListHost {
  protected:
   void SetUp() override {
-    icons.LoadPointIcons(ProgramFolder());
+    icons.LoadPointIcons(ProgramFolder(), DisplayScale());
     ASSERT_TRUE(m_window.Create(nullptr));
     pointList.Bind(m_window.Item(IDC_POINT_LIST));
     importList.Bind(m_window.Item(IDC_IMPORT_LIST));
-    pointList.SetupColumns();
-    importList.SetupColumns();
+    pointList.SetupColumns(DisplayScale());
+    importList.SetupColumns(DisplayScale());
     m_window.Show(SW_SHOW);
     PumpMessages();
   }
