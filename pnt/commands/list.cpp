@@ -9,9 +9,9 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "exchange/cp932.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
-#include "pnt/cp932.h"
 
 namespace {
 
