@@ -8,7 +8,7 @@
 
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
-#include "pnt/cp932.h"
+#include "exchange/cp932.h"
 #include "pointfile/point_diff.h"
 
 namespace {
