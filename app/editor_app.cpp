@@ -23,7 +23,7 @@ int EditorApp::InitInstance(const wchar_t* commandLine) {
     Prompts().ShowMessage(nullptr, LoadResourceString(IDS_OLE_INIT_FAILED));
     return 0;
   }
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES};
   ::InitCommonControlsEx(&controls);
 
   std::string refusal;

@@ -1,6 +1,9 @@
 // Open, Save, Save As and the question on closing.
 #include "framework/prompts.h"
 #include "app/main_dialog.h"
+#include "app/restore_backup_dialog.h"
+#include "pointfile/point_backups.h"
+#include "pointfile/point_diff.h"
 
 namespace {
 
@@ -51,7 +54,22 @@ void MainDialog::OnFileSave() {
 
 void MainDialog::OnFileSaveAs() { AskSaveAs(); }
 
-void MainDialog::SavePoints(const std::string& path) { m_pointFile.SavePoints(path, m_fileStore, m_messageSink); }
+void MainDialog::SavePoints(const std::string& path) {
+  if (!KeepBackupBeforeSave(path)) return;
+  // A save that failed leaves the mark where the disk's content is: undoing back there
+  // still makes the file unmodified.
+  if (m_pointFile.SavePoints(path, m_fileStore, m_messageSink) == 0) m_history.MarkSaved();
+}
+
+bool MainDialog::KeepBackupBeforeSave(const std::string& path) {
+  if (path.empty()) return true;  // nothing is replaced; the save says what is wrong with the path
+  PointBackups backups(*m_backups);
+  const FileCause cause = backups.KeepFileOf(path, m_fileStore, LocalBackupStamp());
+  if (cause == FileCause::kNone) return true;
+  const std::string question = "\"" + path + "\"\n\nのバックアップを作成できませんでした。\n" +
+                               FileCauseText(static_cast<int>(cause)) + "\n\nバックアップなしで保存しますか？";
+  return Prompts().AskYesNo(m_hwnd, question) == IDYES;
+}
 
 void MainDialog::AskSaveAs() {
   const std::optional<std::string> path =
@@ -62,6 +80,30 @@ void MainDialog::AskSaveAs() {
   SavePoints(m_savePath);
   // Status pane 0 follows the chosen path; the other panes stay.
   m_statusBar.SetPaneText(0, m_filePath, SBT_NOBORDERS);
+}
+
+// The backups of the path Save writes to. One that cannot be read or holds no point file is
+// left out: there is nothing in it to restore.
+void MainDialog::OnRestoreBackup() {
+  PointBackups backups(*m_backups);
+  std::vector<PointFile> loaded;
+  std::vector<BackupRow> rows;
+  for (const BackupEntry& entry : m_savePath.empty() ? std::vector<BackupEntry>() : backups.List(m_savePath)) {
+    PointFile& points = loaded.emplace_back();
+    if (backups.Load(entry, points) != FileCause::kNone) {
+      loaded.pop_back();
+      continue;
+    }
+    rows.push_back({BackupStampText(entry.stamp), points.CountPoints(), DiffPoints(m_pointFile, points).DifferingPoints()});
+  }
+  if (rows.empty()) {
+    Prompts().ShowMessage(m_hwnd, (m_savePath.empty() ? std::string("開いているファイル") : m_filePath) +
+                                      "のバックアップはありません。");
+    return;
+  }
+  RestoreBackupDialog dialog(m_hwnd, std::move(rows));
+  if (dialog.DoModal() != IDOK) return;
+  ReplacePoints(loaded[dialog.Chosen()]);
 }
 
 bool MainDialog::ConfirmClose() {

@@ -13,21 +13,30 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnMessage<&MainDialog::OnCtlColorDialog>(WM_CTLCOLORDLG),
     OnNotify<&MainDialog::OnPointListDoubleClick>(NM_DBLCLK, IDC_POINT_LIST),
     OnNotify<&MainDialog::OnPointListClick>(NM_CLICK, IDC_POINT_LIST),
+    OnNotify<&MainDialog::OnPointListColumnClick>(LVN_COLUMNCLICK, IDC_POINT_LIST),
     OnMessage<&MainDialog::OnContextMenu>(WM_CONTEXTMENU),
     OnMessage<&MainDialog::OnSize>(WM_SIZE),
     OnMessage<&MainDialog::OnSizing>(WM_SIZING),
     OnMessage<&MainDialog::OnDropFiles>(WM_DROPFILES),
     OnMessage<&MainDialog::OnDestroy>(WM_DESTROY),
+    OnMessage<&MainDialog::OnInitMenuPopup>(WM_INITMENUPOPUP),
     OnMessage<&MainDialog::OnMarkerNotice>(kMarkerNoticeMessage),
     OnMessage<&MainDialog::OnHelperReply>(kHelperReplyMessage),
     OnCommand<&MainDialog::OnFileOpen>(ID_FILE_OPEN),
     OnCommand<&MainDialog::OnFileSave>(ID_FILE_SAVE),
     OnCommand<&MainDialog::OnFileSaveAs>(ID_FILE_SAVE_AS),
+    OnCommand<&MainDialog::OnRestoreBackup>(IDM_FILE_RESTORE_BACKUP),
     OnCommand<&MainDialog::OnFileImport>(IDM_FILE_IMPORT),
     OnCommand<&MainDialog::OnAppExit>(ID_APP_EXIT),
+    OnCommand<&MainDialog::OnUndo>(ID_EDIT_UNDO),
+    OnCommand<&MainDialog::OnRedo>(ID_EDIT_REDO),
+    OnCommand<&MainDialog::OnFind>(ID_EDIT_FIND),
+    OnCommand<&MainDialog::FindNext>(ID_EDIT_REPEAT),
     OnCommand<&MainDialog::OnEditPoint>(IDC_EDIT_POINT),
     OnCommand<&MainDialog::OnAddPoint>(IDC_ADD_POINT),
     OnCommand<&MainDialog::OnDeletePoint>(IDC_DELETE_POINT),
+    OnCommand<&MainDialog::OnBulkEdit>(IDM_BULK_EDIT),
+    OnCommand<&MainDialog::OnMoveToMarker>(IDM_MOVE_TO_MARKER),
     OnCommand<&MainDialog::OnMapDisplay>(IDC_MAP_DISPLAY),
     OnCommand<&MainDialog::OnCapturePosition>(IDC_TAKE_POSITION),
     OnCommand<&MainDialog::OnSelectAll>(IDM_SELECT_ALL),
@@ -90,6 +99,7 @@ BOOL MainDialog::OnInitDialog() {
   Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+  m_keys.Install(m_hwnd, IDR_MAINFRAME);
   m_helperLink.ReadMapObjectName();
   m_helperLink.RegisterMapMessages();
 
@@ -159,6 +169,8 @@ void MainDialog::RememberPath(const std::string& path) {
 
 void MainDialog::OpenPointFile(const std::string& path) {
   m_pointFile.LoadFile(path, m_fileStore, m_messageSink);
+  m_history.Reset();
+  m_sortColumn = -1;
   FillPointList();
 }
 
@@ -196,6 +208,7 @@ LRESULT MainDialog::OnDestroy(WPARAM, LPARAM) {
   // The brush goes first: nothing paints the dialog any more.
   if (m_bkBrush) ::DeleteObject(m_bkBrush);
   m_bkBrush = nullptr;
+  m_keys.Uninstall();
   m_helperLink.CloseHelper();
   return 0;
 }

@@ -6,8 +6,11 @@
 //   main_dialog.cpp          construction, initialisation, drops, painting, closing, routing
 //   main_layout.cpp          the two layouts, resizing, minimum size
 //   point_list_commands.cpp  filling the list, status texts, row click, context menu
-//   file_commands.cpp        open, save, save as, the question on closing
-//   point_commands.cpp       edit, add, delete, the point edit dialog, new points
+//   file_commands.cpp        open, save (with its backup), save as, restore, the question on closing
+//   point_commands.cpp       edit, add, delete, bulk edit, move to the marker, the point edit
+//                            dialog, new points
+//   history_commands.cpp     undo, redo, the menu items' state
+//   find_commands.cpp        the find box, find next
 #pragma once
 
 #include <windows.h>
@@ -15,19 +18,24 @@
 #include <functional>
 #include <string>
 
+#include "app/find_box.h"
+#include "app/history/file_history.h"
 #include "app/point_list_view.h"
+#include "framework/accelerators.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/prompts.h"
+#include "framework/win32_backup_folder.h"
 #include "framework/win32_file_store.h"
 #include "import/import_panel.h"
 #include "lists/point_icons.h"
 #include "maplink/helper_link.h"
 #include "maplink/win32_helper_channel.h"
+#include "pointfile/backup_folder.h"
 #include "pointfile/point_file.h"
 #include "pointfile/point_insertion.h"
 
-class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost {
+class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost, private FindBoxHost {
  public:
   // `commandLine` is the text after the program's name (Shift_JIS); its first token names
   // the file opened at start-up.
@@ -49,6 +57,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void UpdateStatusTexts();
 
   // --- File commands --------------------------------------------------------------------
+  // The save step: a backup of the file it replaces first (when that fails, the user decides
+  // whether to save without one), then the safe save.
   void SavePoints(const std::string& path);
   void AskSaveAs();
   // The question on closing: true when the window may close.
@@ -59,6 +69,12 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   int EditPoint(bool isNew, int index);
   // The message that the open file holds as many points as it may.
   void ShowPointLimit();
+
+  // --- Undo and redo --------------------------------------------------------------------
+  // Puts `content` in place of the open file's points as one change that can be undone,
+  // refills the list and the count; the file is written only when the user saves. Any
+  // other command that changes the file whole opens a FileHistory::Change around its work.
+  void ReplacePoints(const PointFile& content);
 
   // --- Layout ---------------------------------------------------------------------------
   void LayoutEditScreen();
@@ -72,6 +88,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   // --- The window's state and parts, for the dialogs it runs and for tests --------------
   PointFile& Points() { return m_pointFile; }
   PointListView& PointList() { return m_pointList; }
+  FileHistory& History() { return m_history; }
+  FindBox& Finder() { return m_findBox; }
   StatusBar& Status() { return m_statusBar; }
   const PointIcons& Icons() const { return m_icons; }
   HelperLink& MapLink() { return m_helperLink; }
@@ -79,6 +97,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   const std::string& FilePath() const { return m_filePath; }
   const std::string& SavePath() const { return m_savePath; }
   const std::string& FileDir() const { return m_fileDir; }
+  // Where backups go: %LOCALAPPDATA%\Ostrel\Backups unless a test puts another folder in place.
+  void UseBackupFolder(BackupFolder& folder) { m_backups = &folder; }
   int ViewMode() const { return m_viewMode; }
   int MinWidth() const { return m_minWidth; }
   int MinHeight() const { return m_minHeight; }
@@ -108,6 +128,12 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   int PointListRowAt(POINT screen) const override;
   void TransferPoints(int dropRow) override;
 
+  // The find box's view of this window (find_commands.cpp): the rows holding the text are
+  // selected, the first scrolled into view; the next one after the focused row.
+  void FindTextChanged(const std::string& text) override;
+  void FindNext() override;
+  void OnFind();
+
   // Window messages (main_dialog.cpp, main_layout.cpp).
   LRESULT OnPaint(WPARAM, LPARAM);
   LRESULT OnQueryDragIcon(WPARAM, LPARAM);
@@ -125,19 +151,36 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   // Point list (point_list_commands.cpp).
   void OnPointListClick(NMHDR* header, LRESULT* result);
   void OnPointListDoubleClick(NMHDR* header, LRESULT* result);
+  // A header click sorts the points by that column; a second click on it reverses.
+  void OnPointListColumnClick(NMHDR* header, LRESULT* result);
   LRESULT OnContextMenu(WPARAM, LPARAM);
   void OnSelectAll();
   void OnDeselectAll();
 
   // File commands (file_commands.cpp).
+  // Keeps the file at `path` as a backup before a save replaces it; false when that failed
+  // and the user chose not to save without one.
+  bool KeepBackupBeforeSave(const std::string& path);
   void OnFileOpen();
   void OnFileSave();
   void OnFileSaveAs();
+  void OnRestoreBackup();
+
+  // Undo and redo (history_commands.cpp).
+  void OnUndo();
+  void OnRedo();
+  LRESULT OnInitMenuPopup(WPARAM, LPARAM);
 
   // Point commands (point_commands.cpp).
   void OnEditPoint();
   void OnAddPoint();
   void OnDeletePoint();
+  // With two or more points selected: their icon and voice guidance at once.
+  void OnBulkEdit();
+  void OnMoveToMarker();
+  // The one row 位置をマーカーへ移動 moves, or -1 when there is no marker position yet, or
+  // not exactly one row selected, or the row is the blank row of an empty slot.
+  int RowToMoveToMarker() const;
 
   // Routed to the map link and the import screen (main_dialog.cpp).
   void OnMapDisplay();
@@ -149,11 +192,17 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
 
   // How the core reaches files and the user.
   Win32FileStore m_fileStore;
+  Win32BackupFolder m_backupFolder{DefaultBackupDirectory()};
+  BackupFolder* m_backups = &m_backupFolder;
   MessageBoxSink m_messageSink{*this};
   StatusBar m_statusBar;
   PointFile m_pointFile;
   PointIcons m_icons;
-  PointListView m_pointList{m_icons, m_pointFile};
+  PointListView m_pointList{m_icons, m_pointFile, m_history};
+  FileHistory m_history{m_pointFile, m_pointList};
+  AcceleratorHook m_keys;
+  FindBox m_findBox{*this};
+  std::string m_findText;
   Win32HelperChannel m_helperChannel;
   HelperLink m_helperLink{m_helperChannel, *this};
   ImportPanel m_importPanel{m_icons, *this, m_fileStore, m_messageSink};
@@ -164,6 +213,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   std::string m_savePath;
   HBRUSH m_bkBrush = nullptr;
   int m_maxPoints = 0;
+  int m_sortColumn = -1;  // the column the last header click sorted by, while the file is open
+  bool m_sortDescending = false;
   Edit m_lonEdit;
   Edit m_latEdit;
   int m_minWidth = 0;

@@ -1,13 +1,16 @@
-// Edit, add and delete points, the point edit dialog they run, and the one way new points
+// Edit, add, delete and move points, the point edit dialog they run, and the one way new points
 // reach the open file. Row i of the point list shows slot i of the point file after every
 // command.
 #include <algorithm>
 #include <vector>
 
+#include "app/bulk_edit_dialog.h"
 #include "app/main_dialog.h"
 #include "app/point_edit_dialog.h"
 #include "app/point_entry.h"
 #include "framework/prompts.h"
+#include "maplink/capture.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -24,6 +27,7 @@ void MainDialog::OnEditPoint() {
   const int index = m_pointList.FirstSelectedFrom(0);
   // A blank row stands for an empty slot between points of a foreign file: nothing to edit.
   if (index < 0 || !m_pointFile.IsUsed(index)) return;
+  FileHistory::Change change(m_history);
   EditPoint(false, index);
   m_pointList.RefreshPointRow(m_pointFile, index);  // also after Cancel: the row shows the point as it is
   m_pointList.Update();
@@ -42,6 +46,7 @@ void MainDialog::OnAddPoint() {
 void MainDialog::OnDeletePoint() {
   const std::vector<int> selected = m_pointList.SelectedRows();
   if (selected.empty()) return;
+  FileHistory::Change change(m_history);
   if (m_pointFile.CountStrayPoints() > 0) {
     // Behind a gap the table does not close up as the rows would: delete from the back so
     // the slot numbers stay valid, then show the slots as they now are.
@@ -64,6 +69,35 @@ void MainDialog::OnDeletePoint() {
     UpdateStatusTexts();
     if (index < m_pointList.GetItemCount()) m_pointList.SelectRow(index);
   }
+}
+
+void MainDialog::OnBulkEdit() {
+  std::vector<int> selected = m_pointList.SelectedRows();
+  std::erase_if(selected, [&](int row) { return !m_pointFile.IsUsed(row); });  // blank rows of a gap
+  if (selected.size() < 2) return;
+  BulkEditDialog dialog(m_hwnd, m_icons.Small());
+  if (dialog.DoModal() != IDOK) return;
+  FileHistory::Change change(m_history);
+  StoreBulkChoice(m_pointFile, selected, dialog.choice);
+  ListRedrawPause pause(m_pointList);
+  pause.RowsChangedFrom(selected.front());
+  for (int row : selected) m_pointList.RefreshPointRow(m_pointFile, row);
+}
+
+int MainDialog::RowToMoveToMarker() const {
+  if (!m_helperLink.Marker().Known()) return -1;
+  const std::vector<int> selected = m_pointList.SelectedRows();
+  if (selected.size() != 1 || !m_pointFile.IsUsed(selected.front())) return -1;
+  return selected.front();
+}
+
+void MainDialog::OnMoveToMarker() {
+  const int row = RowToMoveToMarker();
+  if (row < 0) return;
+  FileHistory::Change change(m_history);
+  MovePointToMarker(m_pointFile, row, m_helperLink.Marker());
+  m_pointList.RefreshPointRow(m_pointFile, row);
+  m_pointList.Update();
 }
 
 void MainDialog::ShowPointLimit() { Prompts().ShowMessage(m_hwnd, PointLimitText(m_maxPoints)); }
@@ -92,6 +126,7 @@ Insertion MainDialog::InsertPoints(const std::function<Insertion(PointFile&, int
   // Behind a gap of a file from elsewhere the table does not move in step with the rows:
   // the rows are then shown afresh from the slots.
   const bool gaps = m_pointFile.CountStrayPoints() > 0;
+  FileHistory::Change change(m_history);
   const Insertion done = insert(m_pointFile, m_maxPoints);
   if (done.count > 0) {
     // Rows above the new ones keep their looks, unless the selection leaves them.

@@ -89,3 +89,22 @@ Insertion InsertPointEntry(PointFile& file, int slot, const PointEntry& entry, i
   return InsertPoints(file, slot, IsEntryComplete(entry) ? 1 : 0, maxPoints, InsertionOrder::kInOrder,
                       [&](int at, int) { StoreChangedFields(file, at, entry); });
 }
+
+void StoreBulkChoice(PointFile& file, std::span<const int> slots, const BulkChoice& choice) {
+  for (int slot : slots) {
+    if (!file.IsUsed(slot)) continue;
+    bool changed = false;
+    if (choice.iconNumber && file.GetIcon(slot) != *choice.iconNumber) {
+      file.SetIcon(slot, *choice.iconNumber);
+      changed = true;
+    }
+    if (choice.voiceCode) {
+      const std::uint16_t voice = *choice.voiceCode & PointRecord::kVoiceMask;
+      if (file.GetVoiceCode(slot) != voice) {
+        file.SetVoiceCode(slot, voice);
+        changed = true;
+      }
+    }
+    if (changed) file.UpdateChecksum(slot);
+  }
+}

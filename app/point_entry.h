@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -64,6 +66,16 @@ enum class StoreResult {
 // stored one are written, so an unchanged point keeps its exact bytes and the file's
 // modified flag; then the slot's checksum is sealed.
 StoreResult StorePointEntry(PointFile& file, int slot, const PointEntry& entry);
+
+// What a bulk edit sets on every chosen point; a choice left empty leaves that field alone.
+struct BulkChoice {
+  std::optional<int> iconNumber;
+  std::optional<std::uint16_t> voiceCode;  // voice bits in place, as in PointEntry
+};
+
+// Sets `choice` on each used slot of `slots`, writing only what differs (as StorePointEntry
+// does), and seals each changed slot's checksum.
+void StoreBulkChoice(PointFile& file, std::span<const int> slots, const BulkChoice& choice);
 
 // A new point in front of `slot` with what `entry` holds, through InsertPoints: nothing goes
 // in for an incomplete entry, or when the file already holds `maxPoints` points.

@@ -190,3 +190,26 @@ TEST(VoiceGuidance, FindsTheEntryByTheVoiceBitsOnly) {
     EXPECT_EQ(VoiceIndexForCode(VoiceGuidanceTable[i].code), i) << i;
   }
 }
+
+TEST(StoreBulkChoice, SetsOnlyTheChosenFieldsOnTheUsedSlotsAndSealsThem) {
+  PointFile file = ThreePoints();
+  file.SetVoiceCode(0, 0x0A0);
+  file.UpdateChecksum(0);
+  const PointFile before = file;
+  file.SetModified(false);
+  StoreBulkChoice(file, std::vector<int>{0, 2, 7}, {std::nullopt, std::nullopt});
+  EXPECT_FALSE(file.IsModified());  // nothing chosen: nothing written
+
+  StoreBulkChoice(file, std::vector<int>{0, 2, 7}, {12, std::nullopt});
+  EXPECT_EQ(file.GetIcon(0), 12);
+  EXPECT_EQ(file.GetIcon(1), before.GetIcon(1));
+  EXPECT_EQ(file.GetIcon(2), 12);
+  EXPECT_EQ(file.GetVoiceCode(0), 0x0A0);  // the voice stays
+  EXPECT_FALSE(file.IsUsed(7));            // an empty slot gets nothing
+
+  StoreBulkChoice(file, std::vector<int>{0, 1}, {std::nullopt, 0xC1E0});
+  EXPECT_EQ(file.GetVoiceCode(0), 0xC1E0 & PointRecord::kVoiceMask);
+  EXPECT_EQ(file.GetVoiceCode(1), 0xC1E0 & PointRecord::kVoiceMask);
+  EXPECT_EQ(file.GetIcon(0), 12);
+  for (int slot = 0; slot < 3; ++slot) EXPECT_EQ(file.GetChecksum(slot), file.ComputeChecksum(slot)) << slot;
+}

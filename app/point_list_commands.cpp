@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/main_dialog.h"
+#include "app/point_search.h"
 #include "resources/resource.h"
 
 namespace {
@@ -43,6 +44,20 @@ void MainDialog::OnPointListClick(NMHDR*, LRESULT* result) {
 void MainDialog::OnPointListDoubleClick(NMHDR*, LRESULT* result) {
   *result = 0;
   OnEditPoint();
+}
+
+void MainDialog::OnPointListColumnClick(NMHDR* header, LRESULT* result) {
+  *result = 0;
+  const int column = reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem;
+  if (column < 0 || column >= kPointColumnCount) return;
+  m_sortDescending = column == m_sortColumn && !m_sortDescending;
+  m_sortColumn = column;
+  FileHistory::Change change(m_history);
+  if (!SortPoints(m_pointFile, static_cast<PointColumn>(column), m_sortDescending)) return;
+  // The rows' points moved: no selection would still mean what it meant.
+  ListRedrawPause pause(m_pointList);
+  m_pointList.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  m_pointList.ShowSlotsFrom(m_pointFile, 0);
 }
 
 LRESULT MainDialog::OnContextMenu(WPARAM wParam, LPARAM lParam) {

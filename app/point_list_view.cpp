@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/history/file_history.h"
 #include "pointfile/point_file.h"
 #include "resources/resource.h"
 
@@ -15,7 +16,6 @@ constexpr int kHeaderDropLine = 10;
 
 const MessageEntry PointListView::kMessageEntries[] = {
     OnReflectedNotify<&PointListView::OnBeginDrag>(LVN_BEGINDRAG),
-    OnReflectedNotify<&PointListView::OnColumnClick>(LVN_COLUMNCLICK),
     OnMessage<&PointListView::OnMouseMove>(WM_MOUSEMOVE),
     OnMessage<&PointListView::OnLButtonUp>(WM_LBUTTONUP),
 };
@@ -63,6 +63,13 @@ int PointListView::ColumnCount() const {
   return count;
 }
 
+void PointListView::ScrollToTop(int row) const {
+  const int top = static_cast<int>(Send(LVM_GETTOPINDEX));
+  RECT first{};
+  if (row == top || GetItemCount() == 0 || !GetItemRect(0, first)) return;
+  Send(LVM_SCROLL, 0, (row - top) * (first.bottom - first.top));
+}
+
 void PointListView::SetDragCursor() const { SetCursorResource(IDC_DRAG_ONE_ROW); }
 
 int PointListView::RowsTop() const {
@@ -89,8 +96,6 @@ void PointListView::OnBeginDrag(NMHDR* header, LRESULT* result) {
   SetDragCursor();
   ::SetCapture(m_hwnd);
 }
-
-void PointListView::OnColumnClick(NMHDR*, LRESULT* result) { *result = 0; }
 
 LRESULT PointListView::OnMouseMove(WPARAM, LPARAM lParam) {
   if (m_dragging) {
@@ -125,6 +130,7 @@ LRESULT PointListView::OnLButtonUp(WPARAM, LPARAM lParam) {
   const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   const RECT client = ClientRect();
   if (at.x > client.left && at.x < client.right && at.y > client.top && at.y < client.bottom) {
+    FileHistory::Change change(m_history);
     MoveItem(m_dragSource, m_dropTarget);
     EnsureVisible(FirstSelectedFrom(0), false);
   }

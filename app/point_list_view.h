@@ -9,12 +9,14 @@
 
 #include "lists/point_list_ctrl.h"
 
+class FileHistory;
 class PointFile;
 
 class PointListView : public PointListCtrl {
  public:
-  // `points` is the open file, whose points a drag moves.
-  PointListView(const PointIcons& icons, PointFile& points) : PointListCtrl(icons), m_points(points) {}
+  // `points` is the open file, whose points a drag moves, each move one step of `history`.
+  PointListView(const PointIcons& icons, PointFile& points, FileHistory& history)
+      : PointListCtrl(icons), m_points(points), m_history(history) {}
 
   virtual void MoveItem(int from, int to);
   // Puts row `from` (and its point) before row `to`; `to` = the row count puts it last.
@@ -26,6 +28,8 @@ class PointListView : public PointListCtrl {
   // Row `index` selected and focused.
   void SelectRow(int index) const;
   int ColumnCount() const;
+  // Scrolls the rows so that `row` is the top one shown (as far as the rows go).
+  void ScrollToTop(int row) const;
   void SetDragCursor() const;
 
   bool IsDragging() const { return m_dragging; }
@@ -33,13 +37,13 @@ class PointListView : public PointListCtrl {
 
  private:
   void OnBeginDrag(NMHDR* header, LRESULT* result);
-  void OnColumnClick(NMHDR* header, LRESULT* result);
   LRESULT OnMouseMove(WPARAM, LPARAM);
   LRESULT OnLButtonUp(WPARAM, LPARAM);
   void SetDropHighlight(int row, bool on) const;
   int RowsTop() const;  // where the first shown row begins, in list client coordinates
 
   PointFile& m_points;
+  FileHistory& m_history;
   bool m_dragEnabled = true;
   bool m_dragging = false;
   int m_dragSource = 0;

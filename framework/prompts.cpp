@@ -86,6 +86,11 @@ int Win32Prompter::AskYesNoCancel(HWND owner, const std::string& text) {
                        MB_YESNOCANCEL | MB_ICONEXCLAMATION);
 }
 
+int Win32Prompter::AskYesNo(HWND owner, const std::string& text) {
+  return ::MessageBoxW(owner, FitTextForBox(WidenText(text)).c_str(), ApplicationName().c_str(),
+                       MB_YESNO | MB_ICONEXCLAMATION);
+}
+
 std::optional<std::string> Win32Prompter::ChooseFile(HWND owner, const FileDialogRequest& request) {
   const std::wstring filter = FilterList(request.filter);
   const std::wstring extension = WidenText(request.defaultExtension);

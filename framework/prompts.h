@@ -32,6 +32,8 @@ class Prompter {
   virtual void ShowMessage(HWND owner, const std::string& text) = 0;
   // Exclamation icon, Yes/No/Cancel; returns IDYES, IDNO or IDCANCEL.
   virtual int AskYesNoCancel(HWND owner, const std::string& text) = 0;
+  // Exclamation icon, Yes/No; returns IDYES or IDNO.
+  virtual int AskYesNo(HWND owner, const std::string& text) = 0;
   // The chosen path in Shift_JIS, or nothing when cancelled (or when the chosen path
   // cannot be represented in Shift_JIS; the user has then been told so).
   virtual std::optional<std::string> ChooseFile(HWND owner, const FileDialogRequest& request) = 0;
@@ -57,6 +59,7 @@ class Win32Prompter final : public Prompter {
  public:
   void ShowMessage(HWND owner, const std::string& text) override;
   int AskYesNoCancel(HWND owner, const std::string& text) override;
+  int AskYesNo(HWND owner, const std::string& text) override;
   std::optional<std::string> ChooseFile(HWND owner, const FileDialogRequest& request) override;
 };
 

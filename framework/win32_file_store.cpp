@@ -133,7 +133,13 @@ FileCause Win32FileStore::Read(const std::string& path, std::uint8_t* buffer, st
                                std::size_t& bytesRead) {
   bytesRead = 0;
   if (path.empty()) return FileCause::kBadPath;
-  FileHandle file(m_calls, m_calls.Open(WidenText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+  return ReadWide(WidenText(path), buffer, capacity, bytesRead);
+}
+
+FileCause Win32FileStore::ReadWide(const std::wstring& path, std::uint8_t* buffer, std::size_t capacity,
+                                   std::size_t& bytesRead) {
+  bytesRead = 0;
+  FileHandle file(m_calls, m_calls.Open(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
   if (!file.Valid()) return LastCause();
   if (m_calls.GetType(file.Get()) != FILE_TYPE_DISK) return FileCause::kAccessDenied;
   while (bytesRead < capacity) {
@@ -200,7 +206,10 @@ FileCause Win32FileStore::PutInPlace(const std::wstring& target, const wchar_t* 
 
 FileCause Win32FileStore::Replace(const std::string& path, const std::uint8_t* data, std::size_t size) {
   if (path.empty()) return FileCause::kBadPath;
-  const std::wstring target = WidenText(path);
+  return ReplaceWide(WidenText(path), data, size);
+}
+
+FileCause Win32FileStore::ReplaceWide(const std::wstring& target, const std::uint8_t* data, std::size_t size) {
   const DWORD attributes = m_calls.GetAttributes(target.c_str());
   const bool targetExists = attributes != INVALID_FILE_ATTRIBUTES;
   // A directory cannot be replaced by a file, and a file marked read-only is not to be.

@@ -17,6 +17,9 @@ class Win32FileStore final : public FileStore {
   FileCause Read(const std::string& path, std::uint8_t* buffer, std::size_t capacity,
                  std::size_t& bytesRead) override;
   FileCause Replace(const std::string& path, const std::uint8_t* data, std::size_t size) override;
+  // Read and Replace for a path already in UTF-16 (one code page 932 may not hold).
+  FileCause ReadWide(const std::wstring& path, std::uint8_t* buffer, std::size_t capacity, std::size_t& bytesRead);
+  FileCause ReplaceWide(const std::wstring& target, const std::uint8_t* data, std::size_t size);
 
  private:
   FileCause CreateTemporary(const std::wstring& target, std::wstring& temp, HANDLE& file);

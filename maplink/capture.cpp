@@ -14,3 +14,9 @@ Insertion CapturePoint(PointFile& file, const MarkerTexts& marker, int maxPoints
     file.SetLatitudeText(slot, marker.latitude);
   });
 }
+
+void MovePointToMarker(PointFile& file, int slot, const MarkerTexts& marker) {
+  file.SetLongitudeText(slot, marker.longitude);
+  file.SetLatitudeText(slot, marker.latitude);
+  file.UpdateChecksum(slot);
+}

@@ -1,5 +1,5 @@
 // Position capture's rule, which needs no window: the marker position the helper reported,
-// and the point taken there.
+// the point taken there, and a point moved there.
 #pragma once
 
 #include <string>
@@ -27,3 +27,7 @@ inline constexpr char kCapturedPointName[] = "新しいポイント";
 // run, so in a file with a gap it fills the gap), named kCapturedPointName, at the marker,
 // and otherwise a fresh point (icon 1, the time of the capture, no texts).
 Insertion CapturePoint(PointFile& file, const MarkerTexts& marker, int maxPoints);
+
+// A point moved to the marker: the point in `slot` takes the marker's longitude and latitude,
+// and its checksum follows; nothing else of it changes.
+void MovePointToMarker(PointFile& file, int slot, const MarkerTexts& marker);

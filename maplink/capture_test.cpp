@@ -57,4 +57,19 @@ TEST(CapturePoint, FillsAForeignFilesGapAndStopsAtTheLimit) {
   EXPECT_EQ(ImageOf(full), before);
 }
 
+TEST(MovePointToMarker, ChangesOnlyTheCoordinatesAndTheChecksum) {
+  PointFile file = Loaded(ImageWithPoints(3));
+  PointFile expected = Loaded(ImageWithPoints(3));
+  MovePointToMarker(file, 1, kMarker);
+  EXPECT_EQ(file.GetLatitude(1), ParseDms("35/39/29.123"));
+  EXPECT_EQ(file.GetLongitude(1), ParseDms("139/44/05.007"));
+  EXPECT_EQ(file.GetChecksum(1), file.ComputeChecksum(1));
+  EXPECT_TRUE(file.IsModified());
+  // The same change through the setters alone gives the same image: no other field moved.
+  expected.SetLatitude(1, ParseDms("35/39/29.123"));
+  expected.SetLongitude(1, ParseDms("139/44/05.007"));
+  expected.UpdateChecksum(1);
+  EXPECT_EQ(ImageOf(file), ImageOf(expected));
+}
+
 }  // namespace

@@ -21,11 +21,12 @@ class HelperChannel {
   // ignored an earlier close, another program's), otherwise the first one there is; null
   // when there is none.
   virtual HWND FindHelperWindow() = 0;
-  // Posts one message; false when it could not be posted (a thread's queue holds 10,000
-  // posted messages at most, and a full file's map display posts about as many).
+  // Posts one message; false when it could not be posted: no window, or its queue is full
+  // (Windows keeps at most about 10,000 posted messages per thread).
   virtual bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
-  // Gives the helper's window a moment to handle what is queued for it, after a refused post.
-  virtual void WaitForHelper(HWND window) = 0;
+  // After a refused post: gives the program behind `window` a moment to take messages off
+  // its queue. False when the window is gone, so waiting longer cannot help.
+  virtual bool WaitForQueueRoom(HWND window) = 0;
   // Asks `window` (when there is one) to close, waits a few seconds at most for the program
   // started here to end, and lets go of that program. A helper that hangs or ignores the
   // close is left running: the editor still ends, or starts the next helper.

@@ -1,10 +1,22 @@
 #include "maplink/helper_link.h"
 
+#include <cstdio>
+
 #include "framework/prompts.h"
 #include "maplink/map_object_list.h"
 #include "pointfile/point_file.h"
 
 namespace {
+
+// How often one refused post waits for the helper's queue before it is given up: with the
+// Win32 channel's waits, about three seconds in which the helper took nothing.
+constexpr int kQueueRoomWaits = 60;
+
+std::string UnsentPointsText(int count) {
+  char text[128];
+  std::snprintf(text, sizeof text, "%d地点を地図に送れませんでした（地図ヘルパーが応答しません）", count);
+  return text;
+}
 
 // Beside the editor's own executable, in UTF-16 all the way.
 std::wstring HelperPath() {
@@ -24,7 +36,6 @@ void HelperLink::RegisterMapMessages() { m_mapMessages.Register(); }
 void HelperLink::CheckHelperPresent() { m_helperPresent = m_channel->ProgramExists(HelperPath()); }
 
 void HelperLink::StartHelper() {
-  m_waitsLeft = kWaitsPerOperation;
   const bool started = m_channel->StartProgram(HelperPath());
   SendTextCommand(MapMessage::kSetLayer, "4");
   // Never another program's helper when none could be started here.
@@ -38,20 +49,22 @@ bool HelperLink::SendTextCommand(MapMessage command, std::string_view text) {
   // Found anew for every command: the helper may have been closed, or started by another
   // program, since the last one.
   const HWND helper = m_channel->FindHelperWindow();
-  if (!helper) return false;
+  if (!helper) return true;
   for (const TextStep& step : EncodeTextCommand(command, text)) {
-    while (!m_channel->Post(helper, MapMessageId(MapMessage::kQuorvin), MapMessageId(step.subCommand), step.lParam)) {
-      // The helper drops a text whose end never comes: the next command starts afresh.
-      if (m_waitsLeft == 0) return false;
-      --m_waitsLeft;
-      m_channel->WaitForHelper(helper);
-    }
+    if (!PostStep(helper, step)) return false;
   }
   return true;
 }
 
+bool HelperLink::PostStep(HWND helper, const TextStep& step) {
+  for (int waits = 0;; ++waits) {
+    if (m_channel->Post(helper, MapMessageId(MapMessage::kQuorvin), MapMessageId(step.subCommand), step.lParam))
+      return true;
+    if (waits == kQueueRoomWaits || !m_channel->WaitForQueueRoom(helper)) return false;
+  }
+}
+
 void HelperLink::OnMarkerNotice() {
-  m_waitsLeft = kWaitsPerOperation;
   SendTextCommand(MapMessage::kGetMarkLat, "");
   SendTextCommand(MapMessage::kGetMarkLon, "");
   m_host.MarkerAvailable();
@@ -86,25 +99,26 @@ void HelperLink::CloseHelper() {
 
 void HelperLink::OnMapDisplay(const PointFile& file, std::span<const int> slots, HWND owner) {
   if (!m_helperStarted) StartHelper();
-  m_waitsLeft = kWaitsPerOperation;
-  SendTextCommand(MapMessage::kDeleteText, "");
-  int notSent = 0;
+  // Once the helper stops taking posts the rest are only counted: each would wait as long
+  // again.
+  bool sending = SendTextCommand(MapMessage::kDeleteText, "");
+  int unsent = 0;
   std::string text;
   for (const int slot : slots) {
     // A blank row stands for an empty slot between the points of a foreign file: it has no
     // place to show.
     if (!file.IsUsed(slot)) continue;
-    text = ToHelperCoordinate(file.GetLatitudeText(slot));
-    text += ',';
-    text += ToHelperCoordinate(file.GetLongitudeText(slot));
-    text += ',';
-    text += file.GetName(slot);
-    if (!SendTextCommand(MapMessage::kAddTextEx, text)) ++notSent;
+    if (sending) {
+      text = ToHelperCoordinate(file.GetLatitudeText(slot));
+      text += ',';
+      text += ToHelperCoordinate(file.GetLongitudeText(slot));
+      text += ',';
+      text += file.GetName(slot);
+      sending = SendTextCommand(MapMessage::kAddTextEx, text);
+    }
+    if (!sending) ++unsent;
   }
-  // Without a helper window nothing could be shown, which the empty map says already.
-  if (notSent > 0 && m_channel->FindHelperWindow())
-    Prompts().ShowMessage(owner, "地図ヘルパーに送れなかったポイントが " + std::to_string(notSent) +
-                                     " 件あります。もう一度「地図表示」を押してください");
+  if (unsent > 0) Prompts().ShowMessage(owner, UnsentPointsText(unsent));
 }
 
 void HelperLink::OnCapturePosition() {

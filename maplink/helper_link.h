@@ -51,9 +51,9 @@ class HelperLink {
   // Starts the helper beside the editor, when there is one, and sends the start sequence:
   // layer, map-object name, map start. Marks the helper started either way.
   void StartHelper();
-  // Posts one text command to the helper's window; with no such window it is lost. A
-  // refused post is tried again after the helper has had a moment, while the operation's
-  // waits last; false when the command could not be posted whole.
+  // Posts one text command to the helper's window; with no such window it is lost. A post
+  // the window refuses (its queue is full) is tried again while the helper drains its
+  // queue, a few seconds at most; false when it still would not go.
   bool SendTextCommand(MapMessage command, std::string_view text);
   // Message 0x0800: asks for the marker's latitude and longitude.
   void OnMarkerNotice();
@@ -63,8 +63,9 @@ class HelperLink {
   void CloseHelper();
 
   // --- The commands ------------------------------------------------------------------------
-  // Shows the points in `slots` of `file` on the map, after clearing what was shown; tells
-  // the user over `owner` how many points could not be sent.
+  // Shows the points in `slots` of `file` on the map, after clearing what was shown. When
+  // the helper stops taking them, the rest are not sent and a message over `owner` says how
+  // many points are missing from the map.
   void OnMapDisplay(const PointFile& file, std::span<const int> slots, HWND owner);
   // Hands the window a new point at the marker, once a marker is known.
   void OnCapturePosition();
@@ -79,8 +80,7 @@ class HelperLink {
 
  private:
   UINT MapMessageId(MapMessage message) const { return m_mapMessages.Id(message); }
-  // Waits for a helper whose queue is full, per operation: about two seconds at most.
-  static constexpr int kWaitsPerOperation = 100;
+  bool PostStep(HWND helper, const TextStep& step);
 
   HelperChannel* m_channel;
   HelperLinkHost& m_host;
@@ -91,7 +91,6 @@ class HelperLink {
   MarkerTexts m_marker;
   bool m_helperPresent = false;
   bool m_helperStarted = false;
-  int m_waitsLeft = kWaitsPerOperation;
   std::string m_keyName;
   std::string m_mapObjectName;
   MapObjectDialog m_mapObjectDialog;

@@ -8,6 +8,9 @@ namespace {
 constexpr DWORD kHelperStartWait = 10000;
 // How long closing waits for the helper to end.
 constexpr DWORD kHelperCloseWait = 3000;
+// One wait for a helper whose queue is full: long enough for it to take a few thousand
+// messages, short enough that a point display does not stall on one refusal.
+constexpr DWORD kQueueRoomWait = 50;
 
 const std::wstring& HelperTitle() {
   static const std::wstring title(std::begin(kHelperWindowTitle), std::end(kHelperWindowTitle) - 1);  // ASCII
@@ -54,10 +57,10 @@ bool Win32HelperChannel::Post(HWND window, UINT message, WPARAM wParam, LPARAM l
   return window && ::PostMessageW(window, message, wParam, lParam);
 }
 
-void Win32HelperChannel::WaitForHelper(HWND) {
-  // The helper handles a few thousand messages in this time; its queue has room again.
-  constexpr DWORD kDrainMilliseconds = 20;
-  ::Sleep(kDrainMilliseconds);
+bool Win32HelperChannel::WaitForQueueRoom(HWND window) {
+  // The helper is another process: it empties its queue while this thread sleeps.
+  ::Sleep(kQueueRoomWait);
+  return ::IsWindow(window);
 }
 
 void Win32HelperChannel::CloseProgram(HWND window) {

@@ -15,7 +15,7 @@ class Win32HelperChannel final : public HelperChannel {
   bool StartProgram(const std::wstring& path) override;
   HWND FindHelperWindow() override;
   bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  void WaitForHelper(HWND window) override;
+  bool WaitForQueueRoom(HWND window) override;
   void CloseProgram(HWND window) override;
 
  private:

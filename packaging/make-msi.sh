@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Builds the Windows installer with wixl from packaging/ostrel.wxs:
-#   make-msi.sh OUTPUT.msi VERSION Ostrel.exe Quorvin2.exe setup_actions.dll SOURCE_DIR
+#   make-msi.sh OUTPUT.msi VERSION Ostrel.exe Quorvin2.exe pnt.exe setup_actions.dll SOURCE_DIR
 # The build target "msi" runs it; the installer's test runs it again with a higher version
 # to have an upgrade to install.
 set -euo pipefail
-output=$1 version=$2 ostrel=$3 helper=$4 actions=$5 source_dir=$6
+output=$1 version=$2 ostrel=$3 helper=$4 pnt=$5 actions=$6 source_dir=$7
 
 work=$(mktemp -d "${output%.msi}.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 # wixl takes its files by names relative to the source: everything is laid out in one folder.
-cp "$source_dir/packaging/ostrel.wxs" "$source_dir"/packaging/README-*.txt "$ostrel" "$helper" "$actions" "$work/"
+cp "$source_dir/packaging/ostrel.wxs" "$source_dir"/packaging/README-*.txt "$ostrel" "$helper" "$pnt" "$actions" "$work/"
 ln -s "$source_dir/resources/art" "$work/art"
 
 # wixl has no loop: the 55 point icons' components are written out here.

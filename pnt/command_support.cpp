@@ -8,9 +8,9 @@
 #include <iterator>
 #include <vector>
 
-#include "pnt/cp932.h"
+#include "exchange/cp932.h"
+#include "pnt/platform.h"
 #include "pointfile/point_record.h"
-#include "posix/posix_file_store.h"
 
 int Fail(std::string_view message) {
   std::fprintf(stderr, "pnt: %.*s\n", static_cast<int>(message.size()), message.data());
@@ -52,7 +52,7 @@ std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFil
   const std::optional<std::string> corePath = CorePath(path);
   if (!corePath) return std::nullopt;
   std::error_code error;
-  auto status = std::filesystem::status(path, error);
+  auto status = std::filesystem::status(FileSystemPath(path), error);
   if (missing == MissingFile::kStartEmpty && status.type() == std::filesystem::file_type::not_found) {
     if (!HasPointFileExtension(*corePath)) {
       Fail(path + ": a point file's name must end in .pnt");
@@ -71,14 +71,13 @@ std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFil
     Fail(path + ": is not a regular file; a point file is one");
     return std::nullopt;
   }
-  PosixFileStore store;
   StderrSink sink(path);
-  const LoadResult load = opened.file.LoadFile(*corePath, store, sink);
+  const LoadResult load = opened.file.LoadFile(*corePath, SystemFileStore(), sink);
   if (load.Code() != 0) return std::nullopt;
   // A file LoadFile emptied because it is not a point file must never be mistaken for an
   // empty one and overwritten.
   opened.signatureMatched = load.Loaded();
-  opened.fileSize = static_cast<std::size_t>(std::filesystem::file_size(path, error));
+  opened.fileSize = static_cast<std::size_t>(std::filesystem::file_size(FileSystemPath(path), error));
   if (error) opened.fileSize = 0;
   return result;
 }
@@ -86,11 +85,11 @@ std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFil
 int WritePointFile(const PointFile& file, const std::string& path, bool backup) {
   const std::optional<std::string> corePath = CorePath(path);
   if (!corePath) return kExitFailure;
-  PosixFileStore store;
+  FileStore& store = SystemFileStore();
   StderrSink sink(path);
   std::error_code error;
-  if (backup && std::filesystem::exists(path, error)) {
-    std::ifstream in(path, std::ios::binary);
+  if (backup && std::filesystem::exists(FileSystemPath(path), error)) {
+    std::ifstream in(FileSystemPath(path), std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof()) return Fail(path + ": cannot be read to keep a backup");
     const std::string backupPath = *corePath + ".bak";
@@ -102,6 +101,14 @@ int WritePointFile(const PointFile& file, const std::string& path, bool backup) 
   }
   // A file without points is written too: the points the command removed must not stay on disk.
   return file.SaveFile(*corePath, store, sink) == 0 ? kExitOk : kExitFailure;
+}
+
+// No Shift_JIS trail byte lies below 0x40, so the bytes can be looked at one by one.
+std::string PrintableText(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return text;
 }
 
 std::optional<int> ParseSlotArgument(std::string_view text, std::string_view what) {

@@ -52,6 +52,11 @@ std::optional<OpenedPointFile> OpenPointFile(const std::string& path, MissingFil
 // as path.bak first. Returns kExitOk or, with the reason printed, kExitFailure.
 int WritePointFile(const PointFile& file, const std::string& path, bool backup);
 
+// A field's text (Shift_JIS) for the terminal: control characters (a line feed, an escape
+// sequence from a damaged or hostile file) would break the layout or act on the terminal, so
+// they show as '?'.
+std::string PrintableText(std::string text);
+
 // A slot number typed by the user, 0-249; prints what is wrong and returns nothing otherwise.
 std::optional<int> ParseSlotArgument(std::string_view text, std::string_view what);
 

@@ -1,4 +1,5 @@
 // Moving a point file between disk and a PointFile.
+#include <algorithm>
 #include <cstring>
 
 #include "pointfile/messages.h"
@@ -7,24 +8,19 @@
 
 namespace {
 
-// The extension of the last path component, with its period, upper-cased. Paths are
-// Shift_JIS, whose trail bytes include '\\' and letters, so the scan steps over them.
+// The extension of the last path component, with its period, upper-cased.
 std::string UpperExtension(std::string_view path) {
-  std::size_t componentStart = 0;
+  const std::string_view name = LastPathComponent(path);
   std::size_t dot = std::string::npos;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const auto c = static_cast<unsigned char>(path[i]);
-    if (IsShiftJisLeadByte(c) && i + 1 < path.size()) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (IsShiftJisLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
       ++i;
-    } else if (c == '\\' || c == '/' || c == ':') {
-      componentStart = i + 1;
-      dot = std::string::npos;
-    } else if (c == '.') {
+    } else if (name[i] == '.') {
       dot = i;
     }
   }
-  if (dot == std::string::npos || dot < componentStart) return {};
-  std::string extension(path.substr(dot));
+  if (dot == std::string::npos) return {};
+  std::string extension(name.substr(dot));
   for (char& c : extension) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
@@ -32,6 +28,20 @@ std::string UpperExtension(std::string_view path) {
 }
 
 }  // namespace
+
+// Paths are Shift_JIS, whose trail bytes include '\\' and letters, so the scan steps over them.
+std::string_view LastPathComponent(std::string_view path) {
+  std::size_t componentStart = 0;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const auto c = static_cast<unsigned char>(path[i]);
+    if (IsShiftJisLeadByte(c) && i + 1 < path.size()) {
+      ++i;
+    } else if (c == '\\' || c == '/' || c == ':') {
+      componentStart = i + 1;
+    }
+  }
+  return path.substr(componentStart);
+}
 
 bool HasPointFileExtension(std::string_view path) { return UpperExtension(path) == ".PNT"; }
 
@@ -65,14 +75,27 @@ LoadResult PointFile::LoadFile(const std::string& path, FileStore& store, Messag
     ShowFileError(cause, path, sink);
     return {LoadOutcome::kReadFailed, cause};
   }
-  if (IsUsed(0)) m_pointCount = CountPoints();
-  m_modified = false;
-  if (std::memcmp(m_image.data(), kPointFileSignature, kSignatureLength) != 0) {
-    Reset();
+  if (!AdoptLoadedImage()) {
     sink.ShowMessage(UnrecognisedFileText(path));
     return {LoadOutcome::kNotPointFile};
   }
   return {LoadOutcome::kLoaded};
+}
+
+bool PointFile::LoadBytes(const std::uint8_t* data, std::size_t size) {
+  Reset();
+  std::memcpy(m_image.data(), data, std::min(size, m_image.size()));
+  return AdoptLoadedImage();
+}
+
+bool PointFile::AdoptLoadedImage() {
+  if (IsUsed(0)) m_pointCount = CountPoints();
+  m_modified = false;
+  if (std::memcmp(m_image.data(), kPointFileSignature, kSignatureLength) != 0) {
+    Reset();
+    return false;
+  }
+  return true;
 }
 
 // A file without points is written too: the user who deleted every point and saved expects

@@ -265,6 +265,16 @@ void PointFile::CopyPointFrom(int dst, const PointFile& source, int src) {
   m_modified = true;
 }
 
+void PointFile::ReorderSlots(std::span<const int> sources) {
+  const std::array<std::uint8_t, kPointFileLength> before = m_image;
+  auto slotOf = [](const std::array<std::uint8_t, kPointFileLength>& image, int i) {
+    return image.data() + kHeaderLength + static_cast<std::size_t>(i) * R::kEncodedLength;
+  };
+  for (int k = 0; k < static_cast<int>(sources.size()) && k < kSlotCount; ++k)
+    std::memcpy(Slot(k), slotOf(before, sources[k]), R::kEncodedLength);
+  if (m_image != before) m_modified = true;
+}
+
 int PointFile::MoveRecord(int dst, int src) {
   const int n = CountPoints();
   if (dst == src || src < 0 || src >= n || dst < 0 || dst > n) return -1;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -111,11 +112,19 @@ class PointFile {
   // all 250 slots full. Both slots must lie in the leading run, else nothing happens.
   // Returns the slot the point ends in, or -1 when nothing moved.
   int MoveRecord(int dst, int src);
+  // Slot k receives, byte for byte, what slot sources[k] held (sources: a permutation of the
+  // slot numbers 0..kSlotCount-1 that takes used slots to used slots, so the count stays).
+  // Sets modified when anything moved.
+  void ReorderSlots(std::span<const int> sources);
 
   // --- Load and save ---------------------------------------------------------------------
   // Reads the file into the image. Whatever is not a point file leaves the image empty, as
   // after Reset; every failure and refusal is reported through `sink`.
   LoadResult LoadFile(const std::string& path, FileStore& store, MessageSink& sink);
+  // Takes the bytes of a point file read some other way (a backup) as LoadFile takes a file's:
+  // the first 64048 bytes, a shorter image padded as after Reset. Whatever is not a point file
+  // leaves the image empty and gives false. `modified` is cleared, as after a load.
+  bool LoadBytes(const std::uint8_t* data, std::size_t size);
   // Writes the image, safely. 0 when written, -1 when not (reported through `sink`).
   int SaveFile(const std::string& path, FileStore& store, MessageSink& sink) const;
   // SaveFile, then clears `modified` when it succeeded.
@@ -130,6 +139,8 @@ class PointFile {
     return m_image.data() + kHeaderLength + i * PointRecord::kEncodedLength;
   }
   void SetFlagBit(int i, std::uint16_t bit, bool on);
+  // What every load does once the bytes are in the image: count, check the signature.
+  bool AdoptLoadedImage();
 
   std::array<std::uint8_t, kPointFileLength> m_image{};
   int m_pointCount = 0;
@@ -139,6 +150,8 @@ class PointFile {
 // True when the last component of the Shift_JIS `path` ends in ".pnt", in any case: the only
 // files the editor loads and the unit reads.
 bool HasPointFileExtension(std::string_view path);
+// The last component of a Shift_JIS path (after the last '\\', '/' or ':').
+std::string_view LastPathComponent(std::string_view path);
 // "\"path\"\n\n" followed by the text of the cause, shown through `sink`.
 void ShowFileError(FileCause cause, const std::string& path, MessageSink& sink);
 // The text of one cause code ("原因不明です" for codes outside 0..14).

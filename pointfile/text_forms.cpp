@@ -190,8 +190,6 @@ void CopyFieldText(std::uint8_t* dst, std::string_view src, std::size_t max) {
   dst[n + 1] = 0x00;
 }
 
-namespace {
-
 std::tm LocalNow() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -202,8 +200,6 @@ std::tm LocalNow() {
 #endif
   return local;
 }
-
-}  // namespace
 
 std::uint32_t CurrentDate() {
   const std::tm t = LocalNow();

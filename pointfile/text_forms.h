@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,8 @@ void DecodeJisText(const std::uint8_t* field, std::size_t length, std::string& o
 // 0x00 bytes. Bytes of the field behind those stay as they were.
 void CopyFieldText(std::uint8_t* dst, std::string_view src, std::size_t max);
 
+// The local clock.
+std::tm LocalNow();
 // The local clock, packed as the file stores it: (year - 2000) << 16 | month << 8 | day, and
 // hour << 16 | minute << 8 | second.
 std::uint32_t CurrentDate();

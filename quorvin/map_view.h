@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "quorvin/datum.h"
+#include "pointfile/datum.h"
 
 // Web Mercator with the whole world as the unit square: x east from 180° W, y south from
 // about 85.05° N (the squared world of XYZ tiles).

@@ -8,9 +8,12 @@
 #define IDD_MAIN                        132
 #define IDD_POINT_EDIT                  153
 #define IDD_MAP_OBJECT                  161
+#define IDD_FIND                        170
+#define IDD_BULK_EDIT                   171
+#define IDD_RESTORE_BACKUP              172
 
 // Icons, menu, cursors
-#define IDR_MAINFRAME                   128   // the program's icon and the main menu
+#define IDR_MAINFRAME                   128   // the program's icon, the main menu, the keys
 #define IDI_MISSING_POINT               208   // stands in for a missing markNN.ico
 #define IDC_PLAIN_ARROW                 104
 #define IDC_DRAG_ONE_ROW                105
@@ -62,6 +65,16 @@
 #define IDC_MAP_OBJECT_LIST             1091
 #define IDC_MAP_OBJECT_DELETE           1092
 
+// Find box (template 170)
+#define IDC_FIND_TEXT                   1100
+
+// Bulk edit (template 171)
+#define IDC_BULK_ICON                   1110
+#define IDC_BULK_VOICE                  1111
+
+// Restore dialog (template 172)
+#define IDC_BACKUP_LIST                 1120
+
 // Menu commands. The file and application commands keep the numbers such programs
 // traditionally use; the point commands share their buttons' ids.
 #define ID_FILE_OPEN                    57601
@@ -75,6 +88,13 @@
 #define IDM_SELECT_ALL                  32781
 #define IDM_DESELECT_ALL                32783
 #define IDM_MAP_OBJECT                  32791
+#define IDM_BULK_EDIT                   32801
+#define IDM_MOVE_TO_MARKER              32803
+#define ID_EDIT_FIND                    57636
+#define ID_EDIT_REPEAT                  57640   // find next
+#define ID_EDIT_UNDO                    57643
+#define ID_EDIT_REDO                    57644
+#define IDM_FILE_RESTORE_BACKUP         32802
 
 #ifndef IDC_STATIC
 #define IDC_STATIC                      (-1)

@@ -17,7 +17,7 @@
 
 struct BenchSession {
   BenchSession(int argc, char** argv) : runs(argc > 1 ? std::max(1, std::atoi(argv[1])) : 30) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES};
     ::InitCommonControlsEx(&controls);
   }
   bool Start() {

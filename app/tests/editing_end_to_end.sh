@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The editing workflow as a user goes through it, under Wine: start on the sample file,
 # select a row, add a point through the edit dialog by typing, drag a row to a new place,
-# delete a row, save through the menu, close; then read the saved file back with pnt.
+# delete a row, delete three more and take that back with Ctrl+Z, sort by a header click
+# and take that back too, save through the menu, read the saved file back with pnt; then
+# sort again with Ctrl+Y, give three points one icon through the bulk edit, use the find
+# box, save, close and read the sorted file back.
 # Screenshots of the list and of the edit dialog go to <build dir>/screenshots.
 #   editing_end_to_end.sh <Ostrel.exe> <source dir> <build dir> [pnt]
 # Exits 77 (skipped) when the native pnt tool has not been built.
@@ -49,14 +52,69 @@ sleep 0.5
 # Delete the fourth row.
 click $name_x "$(row_y 3)"
 click $buttons_x 201
+
+# Three rows deleted at once, then Ctrl+Z: all three come back in their places.
+click $name_x "$(row_y 2)"
+xdotool keydown shift
+click $name_x "$(row_y 4)"
+xdotool keyup shift
+click $buttons_x 201
+sleep 0.3
+xdotool key ctrl+z
+sleep 0.3
 shoot "$main" "$shots/editing-after.png"
 
-save_and_close
+# A click on the 名称 header sorts by name; Ctrl+Z puts the points back in their order.
+click $name_x 33
+xdotool key ctrl+z
+sleep 0.3
+click 20 8
+click 60 53
 
-names=$("$pnt" list --json "$work/sample.pnt" | python3 -c '
+saved_names() {
+  "$pnt" list --json "$work/sample.pnt" | python3 -c '
 import json, sys
-print("|".join(json.loads(line)["name"] for line in sys.stdin if line.strip()))')
+print("|".join(json.loads(line)["name"] for line in sys.stdin if line.strip()))'
+}
+names=$(saved_names)
 expected="Tokyo Tower|浅草寺|富士山五合目|東京駅|大阪城|厳島神社|札幌時計台|首里城|兼六園|姫路城|道後温泉本館|中尊寺金色堂"
 [ "$names" = "$expected" ] || fail "saved points are $names, expected $expected"
+
+# Ctrl+Y sorts again: by the names' codes.
+xdotool key ctrl+y
+sleep 0.3
+
+# 編集 → 一括変更 with the first three rows selected: icon 02 for all three.
+click $name_x "$(row_y 0)"
+xdotool keydown shift
+click $name_x "$(row_y 2)"
+xdotool keyup shift
+click 72 8
+xdotool key Down Down Down Down Down Down Return
+bulk=$(find_window 一括変更) || fail "編集 → 一括変更 did not open the dialog"
+sleep 0.3
+xdotool key Down Down
+sleep 0.3
+shoot "$bulk" "$shots/editing-bulk.png"
+xdotool key Return
+window_closes 一括変更 || fail "OK did not close the bulk-edit dialog"
+
+# Ctrl+F opens the find box; what is typed selects the rows holding it; Esc closes it.
+xdotool key ctrl+f
+finder=$(find_window 検索) || fail "Ctrl+F did not open the find box"
+sleep 0.3
+xdotool type --delay 30 "TOKYO"
+sleep 0.5
+shoot "$main" "$shots/editing-find.png"
+xdotool key Escape
+window_closes 検索 || fail "Esc did not close the find box"
+save_and_close
+names=$(saved_names)
+expected=$(python3 -c 'import sys; print("|".join(sorted(sys.argv[1].split("|"), key=lambda n: n.encode("cp932"))))' "$expected")
+[ "$names" = "$expected" ] || fail "sorted points are $names, expected $expected"
+icons=$("$pnt" list --json "$work/sample.pnt" | python3 -c '
+import json, sys
+print(",".join(str(json.loads(line)["icon"]) for line in sys.stdin if line.strip()))')
+[ "${icons:0:6}" = "2,2,2," ] || fail "the bulk edit left the icons $icons"
 "$pnt" check "$work/sample.pnt" >/dev/null || fail "pnt check found a problem in the saved file"
-echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png"
+echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png $shots/editing-bulk.png $shots/editing-find.png"

@@ -29,6 +29,7 @@ PointFile WithStrayPoint(PointFile file, int slot, const std::string& name) {
 }
 
 void EditingTest::SetUp() {
+  window.UseBackupFolder(backups);
   ASSERT_TRUE(window.Create(nullptr));
   window.Show(SW_SHOW);
   PumpMessages();
@@ -45,6 +46,11 @@ std::string EditingTest::OpenFile(const PointFile& file, const std::string& name
   EXPECT_TRUE(WriteFileBytes(path, std::vector<unsigned char>(image.begin(), image.end())));
   window.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.WidePath() + std::wstring(name.begin(), name.end())})));
   return path;
+}
+
+void EditingTest::AddPointAs(const PointTyping& typing) {
+  ScopedDialogInitHook hook(IDD_POINT_EDIT, [&typing](Dialog& d) { TypeIntoEditDialog(d, typing); });
+  Command(IDC_ADD_POINT);
 }
 
 LRESULT EditingTest::NotifyFromList(UINT code, int item) {

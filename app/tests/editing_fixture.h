@@ -15,6 +15,7 @@
 #include "framework/testing/scripted_prompter.h"
 #include "app/main_dialog.h"
 #include "pointfile/point_file.h"
+#include "pointfile/testing/memory_backup_folder.h"
 #include "lists/point_text_row.h"
 #include "resources/resource.h"
 
@@ -23,6 +24,8 @@ PointFile NumberedPoints(int count);
 // `file` with one more point, named `name`, in slot `slot` beyond empty slots: the gap a
 // file from elsewhere may have.
 PointFile WithStrayPoint(PointFile file, int slot, const std::string& name);
+
+struct PointTyping;
 
 class EditingTest : public ::testing::Test {
  protected:
@@ -33,6 +36,8 @@ class EditingTest : public ::testing::Test {
   std::string OpenFile(const PointFile& file, const std::string& name = "points.pnt");
 
   void Command(int id) { window.Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  // The add command, with `typing` entered in the edit dialog.
+  void AddPointAs(const PointTyping& typing);
   // A notification from the point list, as the list sends it to its parent.
   LRESULT NotifyFromList(UINT code, int item = -1);
   // Selects exactly `rows` through the list's own messages.
@@ -49,6 +54,7 @@ class EditingTest : public ::testing::Test {
   ScriptedPrompter prompts;
   ScopedPrompter usePrompts{prompts};
   TempDirectory dir;
+  MemoryBackupFolder backups;  // the saves' backups, kept out of the user's folder
   MainDialog window{""};
 };
 

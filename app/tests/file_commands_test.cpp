@@ -7,10 +7,7 @@ const PointTyping kPoint{"Osaka", "", "", "", "135/30/00.000", "34/40/00.000", "
 
 class FileCommandsTest : public EditingTest {
  protected:
-  void AddPoint() {
-    ScopedDialogInitHook hook(IDD_POINT_EDIT, [](Dialog& d) { TypeIntoEditDialog(d, kPoint); });
-    Command(IDC_ADD_POINT);
-  }
+  void AddPoint() { AddPointAs(kPoint); }
   std::vector<unsigned char> Bytes() const {
     const auto& image = const_cast<FileCommandsTest*>(this)->Points().Image();
     return std::vector<unsigned char>(image.begin(), image.end());

@@ -185,10 +185,14 @@ TEST_F(MainWindowTest, TheMenuOffersTheCommandsInOrder) {
   // Per pop-up: (text, id), a separator as ("", 0).
   const std::vector<std::vector<std::pair<std::string, UINT>>> items = {
       {{"開く", ID_FILE_OPEN}, {"", 0}, {"上書き保存(pnt)", ID_FILE_SAVE},
-       {"名前を付けて保存(pnt)", ID_FILE_SAVE_AS}, {"", 0}, {"インポート", IDM_FILE_IMPORT}, {"", 0},
+       {"名前を付けて保存(pnt)", ID_FILE_SAVE_AS}, {"バックアップから復元", IDM_FILE_RESTORE_BACKUP}, {"", 0}, {"インポート", IDM_FILE_IMPORT}, {"", 0},
        {"ｱﾌﾟﾘｹｰｼｮﾝの終了", ID_APP_EXIT}},
-      {{"変更", IDC_EDIT_POINT}, {"追加", IDC_ADD_POINT}, {"削除", IDC_DELETE_POINT}, {"", 0},
-       {"地図表示", IDC_MAP_DISPLAY}, {"位置取り込み", IDC_TAKE_POSITION}},
+      {{"元に戻す\tCtrl+Z", ID_EDIT_UNDO}, {"やり直し\tCtrl+Y", ID_EDIT_REDO}, {"", 0},
+       {"変更", IDC_EDIT_POINT}, {"追加", IDC_ADD_POINT}, {"削除", IDC_DELETE_POINT}, {"", 0},
+       {"一括変更", IDM_BULK_EDIT}, {"", 0},
+       {"検索\tCtrl+F", ID_EDIT_FIND}, {"次を検索\tF3", ID_EDIT_REPEAT}, {"", 0},
+       {"地図表示", IDC_MAP_DISPLAY}, {"位置取り込み", IDC_TAKE_POSITION},
+       {"位置をマーカーへ移動", IDM_MOVE_TO_MARKER}},
       {{"", 0}, {"全て選択", IDM_SELECT_ALL}, {"選択解除", IDM_DESELECT_ALL}},
       {{"編集画面", IDM_VIEW_EDIT_SCREEN}, {"インポート", IDM_VIEW_IMPORT_SCREEN}},
       {{"選択", IDM_MAP_OBJECT}},

@@ -49,19 +49,3 @@ void ReportTimes(const char* what, int runs, const std::function<void()>& prepar
     return NowMilliseconds() - start;
   }));
 }
-
-PointFile BenchPoints(int count) {
-  PointFile file;
-  for (int i = 0; i < count; ++i) {
-    file.InsertRecord(i);
-    file.SetName(i, "東京駅 " + std::to_string(i));
-    file.SetLocation(i, "東京都千代田区丸の内");
-    file.SetNickname(i, "とうきょうえき");
-    file.SetPhone(i, "03-1234-5678");
-    file.SetLongitudeText(i, "139/46/01.500");
-    file.SetLatitudeText(i, "35/40/52.250");
-    file.SetIcon(i, i % 55 + 1);
-  }
-  for (int i = 0; i < count; ++i) file.UpdateChecksum(i);
-  return file;
-}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pointfile/point_file.h"
+#include "pointfile/testing/bench_points.h"
 
 // Runs `prepare` then `step` `runs` times, pumping the messages each leaves behind outside
 // the timing, and prints the median and the slowest `step` under the name `what`.
@@ -18,6 +19,3 @@ std::vector<double> MeasureTimes(int runs, const std::function<void()>& prepare,
 void PrintTimes(const char* what, const std::vector<double>& times);
 double MedianOf(std::vector<double> values);
 double NowMilliseconds();
-
-// A point file of `count` points with every field in use, sealed.
-PointFile BenchPoints(int count);

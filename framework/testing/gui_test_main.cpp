@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES};
   ::InitCommonControlsEx(&controls);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

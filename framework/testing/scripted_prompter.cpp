@@ -15,12 +15,16 @@ void ScriptedPrompter::ShowMessage(HWND owner, const std::string& text) {
   m_messages.push_back(text);
 }
 
-int ScriptedPrompter::AskYesNoCancel(HWND owner, const std::string& text) {
+int ScriptedPrompter::AskYesNoCancel(HWND owner, const std::string& text) { return Ask(owner, text, IDCANCEL); }
+
+int ScriptedPrompter::AskYesNo(HWND owner, const std::string& text) { return Ask(owner, text, IDNO); }
+
+int ScriptedPrompter::Ask(HWND owner, const std::string& text, int unanswered) {
   m_records.push_back({Record::kQuestion, owner, text, {}});
   m_questions.push_back(text);
   if (m_answers.empty()) {
     ++m_unexpected;
-    return IDCANCEL;
+    return unanswered;
   }
   const int answer = m_answers.front();
   m_answers.pop_front();

@@ -3,14 +3,14 @@
 //
 //   ScriptedPrompter prompts;
 //   ScopedPrompter use(prompts);
-//   prompts.QueueAnswer(IDYES);                   // for the next Yes/No/Cancel question
+//   prompts.QueueAnswer(IDYES);                   // for the next Yes/No(/Cancel) question
 //   prompts.QueueFile("C:\\data\\a.pnt");         // for the next file dialog
 //   prompts.QueueFile(std::nullopt);              // ... or cancel it
 //   ... send the command ...
 //   EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"..."}));
 //
 // A question or file dialog with nothing queued counts as an unexpected prompt: it is
-// cancelled and recorded, and the test can check Unexpected().
+// cancelled (a Yes/No question answered No) and recorded, and the test can check Unexpected().
 #pragma once
 
 #include <deque>
@@ -44,6 +44,7 @@ class ScriptedPrompter final : public Prompter {
 
   void ShowMessage(HWND owner, const std::string& text) override;
   int AskYesNoCancel(HWND owner, const std::string& text) override;
+  int AskYesNo(HWND owner, const std::string& text) override;
   std::optional<std::string> ChooseFile(HWND owner, const FileDialogRequest& request) override;
 
  private:
@@ -51,6 +52,8 @@ class ScriptedPrompter final : public Prompter {
   std::vector<std::string> m_messages;
   std::vector<std::string> m_questions;
   std::vector<FileDialogRequest> m_fileDialogs;
+  // Records the question and gives the next queued answer, or `unanswered`.
+  int Ask(HWND owner, const std::string& text, int unanswered);
   std::deque<int> m_answers;
   std::deque<std::optional<std::string>> m_files;
   int m_unexpected = 0;

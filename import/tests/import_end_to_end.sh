@@ -28,7 +28,7 @@ import_x=150 point_x=500
 
 # ﾌｧｲﾙ → インポート: the import screen, then the open dialog; type the second file's path.
 click 20 8
-click 60 95
+click 60 112
 find_window '開く|Open' >/dev/null || fail "the import dialog did not open"
 sleep 0.5
 xdotool type --delay 20 "$(windows_path "$work/source.pnt")"

@@ -13,6 +13,7 @@
 #include "framework/prompts.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
+#include "app/history/file_history.h"
 #include "app/point_list_view.h"
 #include "import/import_list_view.h"
 #include "lists/point_icons.h"
@@ -111,7 +112,8 @@ class ImportListTest : public ::testing::Test, public ImportListHost {
   PointFile points;
   MemoryFileStore files;
   RecordingMessageSink messages;
-  PointListView pointList{icons, points};
+  PointListView pointList{icons, points, history};
+  FileHistory history{points, pointList};
   ImportListView importList{icons, *this, files, messages};
   std::vector<int> transfers;
 };

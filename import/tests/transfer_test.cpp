@@ -128,6 +128,15 @@ TEST_F(TransferTest, RowsTwoFiveAndNineDroppedOnRowThreeLandThereReversedAndExac
   EXPECT_EQ(SelectedSourceRows(), (std::vector<int>{2, 5, 9}));
   EXPECT_EQ(ImageOf(Import().SourceFile()), ImageOf(source));
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
+
+  // The transfer is one step: undone, the file is as opened.
+  const PointFile transferred = Points();
+  window.Send(WM_COMMAND, ID_EDIT_UNDO);
+  EXPECT_EQ(ImageOf(Points()), ImageOf(NumberedPoints(8)));
+  EXPECT_FALSE(Points().IsModified());
+  ExpectListMatchesTable();
+  window.Send(WM_COMMAND, ID_EDIT_REDO);
+  EXPECT_EQ(ImageOf(Points()), ImageOf(transferred));
 }
 
 TEST_F(TransferTest, ADropBelowTheLastRowAppendsAndOneOnTheImportListChangesNothing) {
@@ -152,6 +161,7 @@ class CaptureAtMessage final : public Prompter {
     captures.push_back(::GetCapture());
   }
   int AskYesNoCancel(HWND, const std::string&) override { return IDCANCEL; }
+  int AskYesNo(HWND, const std::string&) override { return IDNO; }
   std::optional<std::string> ChooseFile(HWND, const FileDialogRequest&) override { return std::nullopt; }
   std::vector<std::string> messages;
   std::vector<HWND> captures;

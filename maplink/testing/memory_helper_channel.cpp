@@ -14,15 +14,19 @@ HWND MemoryHelperChannel::FindHelperWindow() {
 }
 
 bool MemoryHelperChannel::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (queued >= queueLimit) return false;
-  ++queued;
+  if (queueLimit != 0 && queued >= queueLimit) {
+    ++refusals;
+    return false;
+  }
   posted.push_back({window, message, wParam, lParam});
+  ++queued;
   return true;
 }
 
-void MemoryHelperChannel::WaitForHelper(HWND) {
+bool MemoryHelperChannel::WaitForQueueRoom(HWND) {
   ++waits;
   if (helperDrains) queued = 0;
+  return true;
 }
 
 void MemoryHelperChannel::CloseProgram(HWND window) {

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,12 +26,10 @@ class MemoryHelperChannel final : public HelperChannel {
   // What the test sets up.
   bool programExists = true;
   bool otherHelperRunning = false;
-  // The helper's queue: posts past `queueLimit` messages are refused; a wait empties it
-  // unless the helper is stuck.
-  std::size_t queueLimit = SIZE_MAX;
+  // A helper whose queue takes at most this many posts (0: any number); a full queue
+  // refuses posts until the link waits for room, which empties it when the helper drains.
+  size_t queueLimit = 0;
   bool helperDrains = true;
-  std::size_t queued = 0;
-  int waits = 0;
 
   // What happened: the programs started, the messages posted, and, in order, every start
   // ("started") and every close ("closed").
@@ -41,11 +38,14 @@ class MemoryHelperChannel final : public HelperChannel {
   std::vector<HWND> closed;
   std::vector<std::string> events;
   bool running = false;  // the helper started here is up
+  size_t queued = 0;     // posts the helper has not taken yet
+  int refusals = 0;
+  int waits = 0;
 
   bool ProgramExists(const std::wstring&) override { return programExists; }
   bool StartProgram(const std::wstring& path) override;
   HWND FindHelperWindow() override;
   bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  void WaitForHelper(HWND window) override;
+  bool WaitForQueueRoom(HWND window) override;
   void CloseProgram(HWND window) override;
 };

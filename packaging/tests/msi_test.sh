@@ -4,9 +4,9 @@
 # Start menu, the .pnt file type, the map-object key); a point file opened through the file
 # type; an upgrade to a higher version while the editor runs; the older version refused;
 # uninstall removing what it installed and nothing else; another program's .pnt left alone.
-#   msi_test.sh <build dir> <source dir> <version> Ostrel.exe Quorvin2.exe setup_actions.dll
+#   msi_test.sh <build dir> <source dir> <version> Ostrel.exe Quorvin2.exe pnt.exe setup_actions.dll
 set -euo pipefail
-build_dir=$1 source_dir=$2 version=$3 ostrel=$4 helper=$5 actions=$6
+build_dir=$1 source_dir=$2 version=$3 ostrel=$4 helper=$5 pnt=$6 actions=$7
 
 . "$source_dir/scripts/end-to-end-lib.sh"
 with_display "$@"
@@ -17,14 +17,16 @@ mkdir -p "$work/points" "$build_dir/screenshots"
 # Two versions, the second one's third field higher, as a release would bump it.
 IFS=. read -r major minor patch <<<"$version"
 newer="$major.$minor.$((patch + 1))"
-"$source_dir/packaging/make-msi.sh" "$work/old.msi" "$version" "$ostrel" "$helper" "$actions" "$source_dir"
-"$source_dir/packaging/make-msi.sh" "$work/new.msi" "$newer" "$ostrel" "$helper" "$actions" "$source_dir"
+"$source_dir/packaging/make-msi.sh" "$work/old.msi" "$version" "$ostrel" "$helper" "$pnt" "$actions" "$source_dir"
+"$source_dir/packaging/make-msi.sh" "$work/new.msi" "$newer" "$ostrel" "$helper" "$pnt" "$actions" "$source_dir"
 # A rebuild of the newer version: a product code of its own, the same version.
-"$source_dir/packaging/make-msi.sh" "$work/rebuilt.msi" "$newer" "$ostrel" "$helper" "$actions" "$source_dir"
+"$source_dir/packaging/make-msi.sh" "$work/rebuilt.msi" "$newer" "$ostrel" "$helper" "$pnt" "$actions" "$source_dir"
 
 # The prefix: a copy of the build's (scripts/wine-run.sh sets it up), or a new one.
 prefix="$work/prefix"
 if [ -f "$build_dir/wineprefix/.ostrel-ready" ]; then cp -a "$build_dir/wineprefix" "$prefix"; fi
+# The backups other tests' saves left in the build's prefix are no user data of this test's.
+rm -rf "$prefix"/drive_c/users/*/AppData/Local/Ostrel
 export OSTREL_WINEPREFIX=$prefix WINEDLLOVERRIDES="winemenubuilder.exe=d"
 trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true' EXIT
 run() { "$source_dir/scripts/wine-run.sh" "$@"; }
@@ -48,7 +50,7 @@ before=$(drive_c_files)
 
 # Installed silently: the files, the shortcuts, the file type and the map-object key.
 msiexec /i old.msi || fail "the installation failed"
-expected=$( { printf '%s\n' Ostrel.exe Quorvin2.exe README-en.txt README-ja.txt
+expected=$( { printf '%s\n' Ostrel.exe Quorvin2.exe README-en.txt README-ja.txt pnt.exe
               for i in $(seq -w 1 55); do echo "mark$i.ico"; done; } | sort)
 [ "$(ls "$programs")" = "$expected" ] || fail "Program Files\\Ostrel holds other files: $(ls "$programs" | tr '\n' ' ')"
 cmp -s "$programs/Ostrel.exe" "$ostrel" || fail "Ostrel.exe is not the build's"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows zip as a user gets it: made with CPack from the build, holding Ostrel.exe,
-# Quorvin2.exe, the 55 point icons and the two read-mes in one folder; unpacked, both
-# programs start from there under Wine and show their windows (the editor with the map
-# controls, as the helper lies beside it).
+# Quorvin2.exe, pnt.exe, the 55 point icons and the two read-mes in one folder; unpacked, both
+# window programs start from there under Wine and show their windows (the editor with the map
+# controls, as the helper lies beside it), and pnt.exe converts a file to KMZ and back.
 #   package_test.sh <build dir> <source dir>
 set -euo pipefail
 build_dir=$1 source_dir=$2
@@ -16,7 +16,7 @@ mkdir -p "$work"
 zip=$(ls "$work"/out/Ostrel-*-win64.zip) || fail "no zip made"
 folder=$(basename "$zip" .zip)
 
-expected=$( { printf '%s\n' Ostrel.exe Quorvin2.exe README-en.txt README-ja.txt
+expected=$( { printf '%s\n' Ostrel.exe Quorvin2.exe pnt.exe README-en.txt README-ja.txt
               for i in $(seq -w 1 55); do echo "mark$i.ico"; done; } | sort)
 actual=$(unzip -Z1 "$zip" | grep -v '/$' | sed "s|^$folder/||" | sort)
 [ "$actual" = "$expected" ] || { diff <(echo "$expected") <(echo "$actual") || true; fail "the zip holds other files"; }
@@ -26,6 +26,12 @@ mkdir -p "$unpacked"
 unzip -q "$zip" -d "$unpacked"
 cd "$unpacked/$folder"
 cp "$source_dir/samples/sample.pnt" .
+# pnt.exe: the points listed, and a KMZ made from them (zlib and XmlLite read it back) comes
+# back as the same bytes under a Japanese name.
+"$source_dir/scripts/wine-run.sh" pnt.exe list sample.pnt | grep -q 東京駅 || fail "pnt.exe list does not show the points"
+"$source_dir/scripts/wine-run.sh" pnt.exe export sample.pnt --to kmz -o sample.kmz || fail "pnt.exe export failed"
+"$source_dir/scripts/wine-run.sh" pnt.exe import sample.kmz -o 地点.pnt || fail "pnt.exe import failed"
+cmp -s sample.pnt 地点.pnt || fail "pnt.exe did not bring the points back from KMZ unchanged"
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
 # Each program in turn: started from the unpacked folder, its window found, then closed.

@@ -5,10 +5,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "exchange/point_waypoint.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
 #include "pnt/coordinate_input.h"
-#include "pnt/point_waypoint.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include "exchange/cp932.h"
+#include "exchange/point_waypoint.h"
+#include "exchange/values.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
-#include "pnt/cp932.h"
-#include "pnt/interchange/values.h"
 #include "pointfile/point_record.h"
-#include "pnt/point_waypoint.h"
 
 namespace {
 

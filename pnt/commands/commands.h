@@ -15,3 +15,4 @@ void AddMoveCommand(CLI::App& app, int& status);
 void AddCheckCommand(CLI::App& app, int& status);
 void AddExportCommand(CLI::App& app, int& status);
 void AddImportCommand(CLI::App& app, int& status);
+void AddDiffCommand(CLI::App& app, int& status);

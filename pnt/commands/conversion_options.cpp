@@ -2,8 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "exchange/values.h"
 #include "pnt/command_support.h"
-#include "pnt/interchange/values.h"
 
 void AddConversionOptions(CLI::App* command, ConversionOptions& options, const char* encodingHelp,
                           const char* defaultEncoding) {
@@ -26,13 +26,6 @@ std::optional<Conversion> PrepareConversion(const ConversionOptions& options) {
     return std::nullopt;
   }
   conversion.offsetMinutes = *offset;
-  if (options.datum == "tokyo") {
-    std::string error;
-    conversion.tokyo = DatumShift::Create(error);
-    if (!conversion.tokyo) {
-      Fail("--datum tokyo: " + error);
-      return std::nullopt;
-    }
-  }
+  conversion.tokyo = options.datum == "tokyo";
   return conversion;
 }

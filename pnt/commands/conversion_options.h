@@ -2,11 +2,8 @@
 // stamps are in, and the text encoding of CSV files.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
-
-#include "pnt/interchange/datum.h"
 
 namespace CLI {
 class App;
@@ -22,10 +19,9 @@ void AddConversionOptions(CLI::App* command, ConversionOptions& options, const c
                           const char* defaultEncoding);
 
 struct Conversion {
-  std::unique_ptr<DatumShift> tokyo;  // set when the point file holds Tokyo datum coordinates
+  bool tokyo = false;  // the point file holds Tokyo datum coordinates
   int offsetMinutes = 0;
 };
 
-// Checks the options and sets up the datum shift; prints what is wrong and returns nothing
-// otherwise.
+// Checks the options; prints what is wrong and returns nothing when they cannot be used.
 std::optional<Conversion> PrepareConversion(const ConversionOptions& options);

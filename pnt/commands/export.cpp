@@ -6,13 +6,14 @@
 
 #include <CLI/CLI.hpp>
 
+#include "exchange/cp932.h"
+#include "exchange/format.h"
+#include "exchange/point_waypoint.h"
+#include "pointfile/datum.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
 #include "pnt/commands/conversion_options.h"
-#include "pnt/cp932.h"
-#include "pnt/interchange/format.h"
-#include "pnt/point_waypoint.h"
-#include "posix/posix_file_store.h"
+#include "pnt/platform.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct ExportOptions {
 
 int RunExport(const ExportOptions& o) {
   std::optional<Format> format = FormatFromName(o.to);
-  if (!format) return Fail("--to " + o.to + ": choose gpx, kml, csv or geojson");
+  if (!format) return Fail("--to " + o.to + ": choose gpx, kml, kmz, csv or geojson");
   if (*format != Format::kCsv && o.conversion.encoding != "utf-8") {
     return Fail("--encoding applies to CSV only; " + std::string(FormatName(*format)) + " is always UTF-8");
   }
@@ -42,8 +43,10 @@ int RunExport(const ExportOptions& o) {
   for (int i = 0; i < kSlotCount; ++i) {
     if (!file.IsUsed(i)) continue;
     Waypoint point = WaypointFromSlot(file, i);
-    if (conversion->tokyo && !conversion->tokyo->TokyoToWgs84(point.longitude, point.latitude)) {
-      return Fail("slot " + std::to_string(i) + ": the datum shift failed for this position");
+    if (conversion->tokyo) {
+      const GeoPosition wgs84 = TokyoToWgs84({point.longitude, point.latitude});
+      point.longitude = wgs84.longitude;
+      point.latitude = wgs84.latitude;
     }
     points.push_back(std::move(point));
   }
@@ -64,8 +67,7 @@ int RunExport(const ExportOptions& o) {
     }
     return kExitOk;
   }
-  PosixFileStore store;
-  FileCause cause = store.Replace(*corePath, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  FileCause cause = SystemFileStore().Replace(*corePath, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   if (cause != FileCause::kNone) {
     StderrSink sink(o.output);
     ShowFileError(cause, *corePath, sink);
@@ -80,7 +82,7 @@ void AddExportCommand(CLI::App& app, int& status) {
   auto o = std::make_shared<ExportOptions>();
   CLI::App* command = app.add_subcommand("export", "Write the points as GPX, KML, CSV or GeoJSON");
   command->add_option("FILE", o->path, "Point file (.pnt)")->required();
-  command->add_option("--to", o->to, "gpx, kml, csv or geojson")->required();
+  command->add_option("--to", o->to, "gpx, kml, kmz, csv or geojson")->required();
   command->add_option("-o,--output", o->output, "Output file, or - for standard output (default)");
   AddConversionOptions(command, o->conversion,
                        "CSV text encoding: utf-8 (default), utf-8-bom (for spreadsheets), cp932",

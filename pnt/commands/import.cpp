@@ -1,8 +1,4 @@
 // pnt import: points from GPX, KML, CSV or GeoJSON into a point file.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,13 +9,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include "exchange/cp932.h"
+#include "exchange/format.h"
+#include "exchange/point_waypoint.h"
+#include "pointfile/datum.h"
+#include "exchange/text_position.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
 #include "pnt/commands/conversion_options.h"
-#include "pnt/cp932.h"
-#include "pnt/interchange/format.h"
-#include "pnt/interchange/text_position.h"
-#include "pnt/point_waypoint.h"
+#include "pnt/platform.h"
 
 namespace {
 
@@ -38,26 +36,16 @@ bool RefuseLargeInput(const std::string& path) {
   return false;
 }
 
-// Opens an input file for reading. A FIFO is opened without waiting for a writer: with none
-// there, it reads as empty instead of holding the command for ever.
-std::FILE* OpenInput(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  std::FILE* in = ::fcntl(fd, F_SETFL, O_RDONLY) == 0 ? ::fdopen(fd, "rb") : nullptr;
-  if (!in) ::close(fd);
-  return in;
-}
-
 // Reads the whole input ("-": standard input). Prints what is wrong and returns false.
 bool ReadInput(const std::string& path, std::string& text) {
-  std::FILE* in = path == "-" ? stdin : OpenInput(path);
+  std::FILE* in = path == "-" ? stdin : OpenInputFile(path);
   if (!in) {
     Fail(path + ": cannot be opened: " + std::strerror(errno));
     return false;
   }
-  struct stat info {};
-  if (in != stdin && fstat(fileno(in), &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<std::size_t>(info.st_size) > kMaxInputBytes) {
+  std::error_code error;
+  if (in != stdin && std::filesystem::is_regular_file(FileSystemPath(path), error) &&
+      std::filesystem::file_size(FileSystemPath(path), error) > kMaxInputBytes) {
     std::fclose(in);
     return RefuseLargeInput(path);
   }
@@ -96,14 +84,14 @@ bool DecodeCsv(const std::string& path, const std::string& encoding, std::string
 int RunImport(const ImportOptions& o) {
   std::optional<Format> format = o.from.empty() ? FormatFromPath(o.input) : FormatFromName(o.from);
   if (!format) {
-    return Fail(o.from.empty() ? o.input + ": cannot tell the format from the name; give --from gpx|kml|csv|geojson"
-                               : "--from " + o.from + ": choose gpx, kml, csv or geojson");
+    return Fail(o.from.empty() ? o.input + ": cannot tell the format from the name; give --from gpx|kml|kmz|csv|geojson"
+                               : "--from " + o.from + ": choose gpx, kml, kmz, csv or geojson");
   }
   const std::optional<std::string> corePath = CorePath(o.output);
   if (!corePath) return kExitFailure;
   if (!HasPointFileExtension(*corePath)) return Fail(o.output + ": a point file's name must end in .pnt");
   std::error_code error;
-  bool outputExists = std::filesystem::exists(o.output, error);
+  bool outputExists = std::filesystem::exists(FileSystemPath(o.output), error);
   if (outputExists && !o.append && !o.force) {
     return Fail(o.output + " exists; give --append to add to it or --force to replace it");
   }
@@ -116,7 +104,7 @@ int RunImport(const ImportOptions& o) {
   ParsedWaypoints parsed = ReadWaypoints(*format, text, conversion->offsetMinutes);
   if (!parsed.ok()) return Fail(o.input + ": " + parsed.error);
   if (parsed.points.empty()) {
-    return Fail(o.input + ": holds no points (GPX: wpt elements, KML: Placemarks with a Point); nothing was written");
+    return Fail(o.input + ": holds no points (GPX: wpt elements, KML and KMZ: Placemarks with a Point); nothing was written");
   }
 
   PointFile file;
@@ -142,8 +130,10 @@ int RunImport(const ImportOptions& o) {
   int unnamed = 0;
   for (Waypoint& point : parsed.points) {
     std::string label = o.input + ": " + point.where + (point.name.empty() ? "" : " \"" + point.name + "\"");
-    if (conversion->tokyo && !conversion->tokyo->Wgs84ToTokyo(point.longitude, point.latitude)) {
-      return Fail(label + ": the datum shift failed for this position; nothing was written");
+    if (conversion->tokyo) {
+      const GeoPosition tokyo = Wgs84ToTokyo({point.longitude, point.latitude});
+      point.longitude = tokyo.longitude;
+      point.latitude = tokyo.latitude;
     }
     auto longitude = UnitsFromDegrees(point.longitude);
     auto latitude = UnitsFromDegrees(point.latitude);
@@ -175,7 +165,7 @@ void AddImportCommand(CLI::App& app, int& status) {
   auto o = std::make_shared<ImportOptions>();
   CLI::App* command = app.add_subcommand("import", "Read points from GPX, KML, CSV or GeoJSON into a point file");
   command->add_option("IN", o->input, "Input file, or - for standard input (then give --from)")->required();
-  command->add_option("--from", o->from, "gpx, kml, csv or geojson (default: by the input's extension)");
+  command->add_option("--from", o->from, "gpx, kml, kmz, csv or geojson (default: by the input's extension)");
   command->add_option("-o,--output", o->output, "Point file to write (.pnt)")->required();
   command->add_flag("--append", o->append, "Add the points after those already in the output file");
   command->add_flag("--force", o->force, "Replace an existing output file");

@@ -9,9 +9,9 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "exchange/cp932.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
-#include "pnt/cp932.h"
 
 namespace {
 
@@ -47,16 +47,6 @@ void PrintJsonLines(const PointFile& file) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// A field's text for the terminal: control characters (a line feed, an escape sequence from
-// a damaged or hostile file) would break the table or act on the terminal, so they show as
-// '?'. No Shift_JIS trail byte lies below 0x40, so the bytes can be looked at one by one.
-std::string Printable(std::string text) {
-  for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-  }
-  return text;
-}
-
 // Columns line up by Shift_JIS bytes: a double-byte character is also two columns wide on a
 // terminal, so the widths are measured before the texts become UTF-8.
 void PrintTable(const PointFile& file) {
@@ -66,8 +56,8 @@ void PrintTable(const PointFile& file) {
       {"slot", "icon", "name", "nickname", "location", "phone", "longitude", "latitude", "date", "time"}};
   for (int i = 0; i < kSlotCount; ++i) {
     if (!file.IsUsed(i)) continue;
-    rows.push_back({std::to_string(i), file.GetIconText(i), Printable(file.GetName(i)),
-                    Printable(file.GetNickname(i)), Printable(file.GetLocation(i)), Printable(file.GetPhone(i)),
+    rows.push_back({std::to_string(i), file.GetIconText(i), PrintableText(file.GetName(i)),
+                    PrintableText(file.GetNickname(i)), PrintableText(file.GetLocation(i)), PrintableText(file.GetPhone(i)),
                     file.GetLongitudeText(i),
                     file.GetLatitudeText(i), file.GetDateText(i), file.GetTimeText(i)});
   }

@@ -137,12 +137,52 @@ TEST_F(PntCommand, UsageErrorsGiveStatusTwoAndEveryCommandHasHelp) {
   EXPECT_EQ(Pnt({"frobnicate"}).status, 2);
   EXPECT_EQ(Pnt({"list"}).status, 2);
   EXPECT_EQ(Pnt({"export", Path("sample.pnt"), "--to", "gpx", "--datum", "mars"}).status, 2);
-  for (const char* command : {"list", "info", "add", "set", "delete", "move", "check", "export", "import"}) {
+  for (const char* command : {"list", "info", "add", "set", "delete", "move", "check", "export", "import", "diff"}) {
     SCOPED_TRACE(command);
     Outcome run = Pnt({command, "--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("Usage"), std::string::npos);
   }
+}
+
+// The matching itself is tested with the core; here the command: its statuses, its text and
+// its JSON for the edits a user makes with pnt itself.
+TEST_F(PntCommand, DiffReportsEachKindOfChangeWithDiffsStatuses) {
+  fs::copy_file(Path("sample.pnt"), Path("edited.pnt"));
+  Outcome same = Pnt({"diff", Path("sample.pnt"), Path("edited.pnt")});
+  EXPECT_EQ(same.status, 0) << same.err;
+  EXPECT_EQ(same.out, "");
+  ASSERT_EQ(Pnt({"move", Path("edited.pnt"), "3", "0"}).status, 0);  // 金閣寺 first
+  ASSERT_EQ(Pnt({"delete", Path("edited.pnt"), "6"}).status, 0);     // 札幌時計台
+  ASSERT_EQ(Pnt({"set", Path("edited.pnt"), "1", "--phone", "03-0000", "--icon", "7"}).status, 0);  // 東京駅
+  ASSERT_EQ(Pnt({"add", Path("edited.pnt"), "--at", "11", "--name", "皇居", "--lon", "139/45/10", "--lat",
+                 "35/41/07"}).status, 0);
+
+  Outcome text = Pnt({"diff", Path("sample.pnt"), Path("edited.pnt")});
+  EXPECT_EQ(text.status, 1) << text.err;
+  EXPECT_EQ(text.out,
+            "removed  A 6: 札幌時計台\n"
+            "added    B 11: 皇居\n"
+            "changed  A 0 -> B 1: 東京駅\n"
+            "         phone: \"03-1234-5678\" -> \"03-0000\"\n"
+            "         icon: \"01\" -> \"07\"\n"
+            "moved    A 3 -> B 0: 金閣寺\n");
+
+  Outcome json = Pnt({"diff", "--json", Path("sample.pnt"), Path("edited.pnt")});
+  EXPECT_EQ(json.status, 1);
+  const nlohmann::json document = nlohmann::json::parse(json.out);
+  EXPECT_EQ(document["same"], false);
+  EXPECT_EQ(document["removed"], nlohmann::json::parse(R"([{"slot":6,"name":"札幌時計台"}])"));
+  EXPECT_EQ(document["added"], nlohmann::json::parse(R"([{"slot":11,"name":"皇居"}])"));
+  EXPECT_EQ(document["moved"], nlohmann::json::parse(R"([{"slot_a":3,"slot_b":0,"name":"金閣寺"}])"));
+  EXPECT_EQ(document["changed"][0]["fields"]["phone"], nlohmann::json::parse(R"({"a":"03-1234-5678","b":"03-0000"})"));
+  EXPECT_EQ(nlohmann::json::parse(Pnt({"diff", "--json", Path("sample.pnt"), Path("sample.pnt")}).out)["same"], true);
+
+  // Trouble is 2, as with diff, never 1, which would read as "they differ".
+  WriteAll(Path("garbage.pnt"), std::string(64048, '\x5A'));
+  EXPECT_EQ(Pnt({"diff", Path("sample.pnt"), Path("missing.pnt")}).status, 2);
+  EXPECT_EQ(Pnt({"diff", Path("garbage.pnt"), Path("sample.pnt")}).status, 2);
+  EXPECT_EQ(Pnt({"diff", Path("sample.pnt")}).status, 2);
 }
 
 TEST_F(PntCommand, InfoReportsStrayPointsAndWrongChecksums) {

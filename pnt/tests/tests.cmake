@@ -1,13 +1,11 @@
-# pnt's tests: the interchange formats and conversions in-process, the commands as real
+# pnt's tests: typed coordinates in-process, the commands as real
 # processes, and GPSBabel as a peer that must read what we write and write what we read.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_executable(pnt_tests
   tests/cli_test.cpp
-  tests/cp932_test.cpp
-  tests/interchange_test.cpp
-  tests/text_fitting_test.cpp
+  tests/coordinate_input_test.cpp
 )
 target_link_libraries(pnt_tests PRIVATE pnt_commands ostrel_warnings GTest::gtest_main)
 target_compile_definitions(pnt_tests PRIVATE

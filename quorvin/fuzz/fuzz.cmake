@@ -3,7 +3,8 @@
 set(quorvin_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
 
 add_library(quorvin_core_fuzzing STATIC
-  base_map.cpp datum.cpp helper_session.cpp map_view.cpp ${PROJECT_SOURCE_DIR}/maplink/helper_protocol.cpp)
+  base_map.cpp helper_session.cpp map_view.cpp ${PROJECT_SOURCE_DIR}/maplink/helper_protocol.cpp
+  ${PROJECT_SOURCE_DIR}/pointfile/datum.cpp)
 target_include_directories(quorvin_core_fuzzing PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(quorvin_core_fuzzing PRIVATE ${quorvin_fuzz_flags})
 target_link_libraries(quorvin_core_fuzzing PRIVATE ostrel_texts ostrel_warnings)

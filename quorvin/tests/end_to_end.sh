@@ -4,13 +4,15 @@
 # shows the three names; a click where Tokyo Station lies places the marker; the editor's
 # take-position button adds "新しいポイント" there (read back with pnt after saving, within
 # what one pixel spans at the map's zoom); closing the editor closes the helper. Then once
-# more with a tile folder as the map object: the tiles show under the texts.
+# more with a tile folder as the map object: the tiles show under the texts. Last, a full
+# file whose names take the whole field (some 12,000 posted messages, more than Windows lets
+# one thread's queue hold) is shown whole: the helper's status bar counts 250 points.
 # Screenshots go to <build dir>/screenshots.
-#   end_to_end.sh <Ostrel.exe> <Quorvin2.exe> <source dir> <build dir> [pnt]
+#   end_to_end.sh <Ostrel.exe> <Quorvin2.exe> <source dir> <build dir> <status_pane_text.exe> [pnt]
 # Exits 77 (skipped) without the native pnt, or when this Ostrel.exe has no map link yet.
 set -euo pipefail
-exe=$1 quorvin=$2 source_dir=$3 build_dir=$4
-pnt=${5:-$source_dir/build/native/pnt/pnt}
+exe=$1 quorvin=$2 source_dir=$3 build_dir=$4 status_pane_text=$5
+pnt=${6:-$source_dir/build/native/pnt/pnt}
 [ -x "$pnt" ] || { echo "quorvin end_to_end: no native pnt at $pnt; build the native preset first"; exit 77; }
 # Without a process start anywhere in the editor, it cannot bring the helper up.
 grep -qs CreateProcess "$source_dir"/app/*.cpp "$source_dir"/maplink/*.cpp || { echo "quorvin end_to_end: this editor does not start the map helper yet"; exit 77; }
@@ -192,6 +194,36 @@ tile_pixels=$(convert "$shots/quorvin-e2e-tiles.png" -fill black +opaque '#d88a3
               -format '%[fx:int(mean*w*h)]' info:)
 [ "$tile_pixels" -gt 10000 ] || fail "the tiles do not show ($tile_pixels tile pixels)"
 [ "$(dots "$shots/quorvin-e2e-tiles.png" | wc -l)" -eq 3 ] || fail "the points do not show over the tiles"
+raise_editor
+at "$main" $buttons_x 455 click 1
+for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+
+# --- A full file of the longest names ---------------------------------------------------
+python3 - "$work/full.csv" <<'PY'
+import sys
+wide = str.maketrans("0123456789", "０１２３４５６７８９")
+with open(sys.argv[1], "w", encoding="utf-8") as out:
+    out.write("name,latitude,longitude\n")
+    for i in range(250):
+        out.write(f"{'長' * 16}{f'{i:03d}'.translate(wide)},{35 + i % 10 * 0.05:.4f},{139 + i // 10 * 0.05:.4f}\n")
+PY
+"$pnt" import "$work/full.csv" -o "$work/sample.pnt" --force >/dev/null
+start_editor
+# Every row: the first clicked, then Shift+End in the list.
+at "$main" $name_x "$(row_y 0)" click 1
+xdotool key shift+End
+sleep 0.3
+at "$main" $map_button_x $top_row_y click 1
+helper=$(find_window Quorvin 20) || fail "the show-on-map button did not bring up the helper"
+count=""
+for _ in $(seq 60); do
+  count=$("$source_dir/scripts/wine-run.sh" "$status_pane_text" Quorvin 2 | tr -d '\r') || true
+  [ "$count" = "ポイント 250" ] && break
+  sleep 0.5
+done
+raise_helper
+shoot "$helper" "$shots/quorvin-e2e-full-file.png"
+[ "$count" = "ポイント 250" ] || fail "the helper's status bar says \"$count\" for a full file of the longest names"
 raise_editor
 at "$main" $buttons_x 455 click 1
 for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done

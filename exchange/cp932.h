@@ -1,0 +1,24 @@
+// Conversions between the point file's Shift_JIS (code page 932) and the UTF-8 that terminals
+// and interchange files use. The mapping is the C library's own: make_cp932_tables reads it
+// through iconv at build time, so that pnt and the Windows programs convert alike and none
+// loads a converter module at run time.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Every byte sequence code page 932 cannot decode becomes U+FFFD; nothing is dropped silently.
+std::string Cp932ToUtf8(std::string_view sjis);
+
+struct Cp932Text {
+  std::string text;   // Shift_JIS
+  int replaced = 0;   // characters code page 932 cannot hold, each written as "?"
+};
+
+// Invalid UTF-8 counts as characters that cannot be held.
+Cp932Text Utf8ToCp932(std::string_view utf8);
+
+bool IsValidUtf8(std::string_view text);
+// The offset of the first byte that is not part of well-formed UTF-8, or npos.
+std::size_t InvalidUtf8Offset(std::string_view text);

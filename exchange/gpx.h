@@ -1,0 +1,15 @@
+// GPX 1.1: one wpt per point. The point's phone and voice travel in an extension element of
+// our own namespace, which other programs ignore.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exchange/waypoint.h"
+
+inline constexpr char kGpxExtensionNamespace[] = "urn:ostrel:gpx:point:1";
+
+// `offsetMinutes`: the point file's local time east of UTC; GPX times are UTC.
+std::string WriteGpx(const std::vector<Waypoint>& points, int offsetMinutes);
+ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes);
