@@ -24,6 +24,9 @@ constexpr int kFitMargin = 48;
 constexpr UINT_PTR kRetryTimer = 1;
 constexpr UINT kRetryMilliseconds = ConnectionState::kRetryInterval * 1000;
 
+// A DMS text without the blanks that pad it to its column.
+std::string Trimmed(const std::string& dms) { return dms.substr(std::min(dms.find_first_not_of(' '), dms.size())); }
+
 // Degrees as the program's DMS text; nothing for a negative value, which no point file holds.
 std::string DmsText(double degrees) {
   if (degrees < 0) return "";
@@ -121,7 +124,7 @@ LRESULT QuorvinWindow::OnCreate(WPARAM, LPARAM) {
 void QuorvinWindow::ApplyScale() {
   m_painter.SetScale(Scale());
   m_view.SetTilePixels(ScaledPixels(MapView::kTileSize));
-  m_status.SetPanes({ScaledPixels(90), ScaledPixels(90), ScaledPixels(70), ScaledPixels(80), ScaledPixels(250)});
+  m_status.SetPanes({ScaledPixels(90), ScaledPixels(90), ScaledPixels(70), ScaledPixels(440)});
 }
 
 void QuorvinWindow::OnScaleChanged(DisplayScale) {
@@ -358,16 +361,30 @@ void QuorvinWindow::UpdateStatus() {
   m_status.SetPaneText(kTextsPane, number);
   std::snprintf(number, sizeof number, "無視 %zu", m_session.IgnoredCount());
   m_status.SetPaneText(kIgnoredPane, number);
-  m_status.SetPaneText(kDatumPane, m_datum == ExchangeDatum::kTokyo ? "日本測地系" : "世界測地系");
   m_statusDirty = false;
 }
 
 void QuorvinWindow::ShowPosition(ScreenPoint at) {
-  const GeoPosition p = FromWgs84(m_view.PositionAt(at));
-  const std::string latitude = DmsText(p.latitude), longitude = DmsText(p.longitude);
-  m_status.SetPaneText(kPositionPane, latitude.empty() || longitude.empty()
-                                          ? std::string()
-                                          : "緯度" + latitude + "  経度" + longitude);
+  m_cursorWgs84 = m_view.PositionAt(at);
+  ShowCursorPosition();
+}
+
+void QuorvinWindow::ShowCursorPosition() {
+  const bool tokyoFirst = m_datum == ExchangeDatum::kTokyo;
+  std::string text;
+  if (m_cursorWgs84) {
+    for (const bool tokyo : {tokyoFirst, !tokyoFirst}) {
+      const GeoPosition p = tokyo ? Wgs84ToTokyo(*m_cursorWgs84) : *m_cursorWgs84;
+      const std::string latitude = DmsText(p.latitude), longitude = DmsText(p.longitude);
+      if (latitude.empty() || longitude.empty()) {
+        text.clear();
+        break;
+      }
+      text += (text.empty() ? "" : "  ") + std::string(tokyo ? "日本 " : "世界 ") + Trimmed(latitude) + " " + Trimmed(longitude);
+    }
+  }
+  // Off the map, or where no point file could hold the position, the pane names the datum.
+  m_status.SetPaneText(kPositionPane, !text.empty() ? text : tokyoFirst ? "日本測地系" : "世界測地系");
 }
 
 void QuorvinWindow::PaintMap(HDC dc) {
@@ -528,6 +545,7 @@ void QuorvinWindow::SetDatum(ExchangeDatum datum) {
     const GeoPosition exchanged = FromWgs84(*marker);
     m_session.SetMarker({RoundToArcMillis(exchanged.latitude), RoundToArcMillis(exchanged.longitude)});
   }
+  ShowCursorPosition();
   Refresh(true);
 }
 

@@ -66,7 +66,9 @@ class QuorvinWindow : public FrameWindow {
   // Draws the whole map area into `dc`, as a repaint does.
   void PaintMap(HDC dc);
 
-  enum StatusPane { kSourcePane, kLayerPane, kTextsPane, kIgnoredPane, kDatumPane, kPositionPane };
+  // The position pane names the datum and, under the cursor, shows the position in the unit's
+  // datum and then in the other one: an old file's coordinates and a new map's can both be read.
+  enum StatusPane { kSourcePane, kLayerPane, kTextsPane, kIgnoredPane, kPositionPane };
   // Posted by the web tiles when tiles or progress arrived.
   static constexpr UINT kTilesArrivedMessage = WM_APP + 1;
 
@@ -128,6 +130,7 @@ class QuorvinWindow : public FrameWindow {
   void FitToTexts();
   void UpdateStatus();
   void ShowPosition(ScreenPoint at);
+  void ShowCursorPosition();
   // WGS 84 <-> the datum coordinates are exchanged in.
   GeoPosition ToWgs84(GeoPosition exchanged) const;
   GeoPosition FromWgs84(GeoPosition wgs84) const;
@@ -148,6 +151,8 @@ class QuorvinWindow : public FrameWindow {
   std::optional<TileSource> m_objectSource;
   std::string m_objectFault;  // why the map-object name is no usable source
   std::string m_sourceText;
+  // The map position (WGS 84) under the cursor, while the cursor is over the map.
+  std::optional<GeoPosition> m_cursorWgs84;
   std::wstring m_attribution;
   bool m_retryTimer = false;
   std::vector<DrawnText> m_drawnTexts;

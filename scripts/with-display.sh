@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with an X display: the current one when DISPLAY is set, otherwise a
-# private Xvfb started for the command and stopped after it.
+# private Xvfb started for the command and stopped after it, of OSTREL_SCREEN's size
+# (1280x1024x24 unless set).
 #   scripts/with-display.sh ctest --preset windows
 set -euo pipefail
 
@@ -14,7 +15,7 @@ while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
   display=$((display + 1))
 done
 
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$display" -screen 0 "${OSTREL_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 # Wine prefixes used on this display (scripts/wine-run.sh notes them): their processes end
 # before the display does, instead of complaining that it went away.

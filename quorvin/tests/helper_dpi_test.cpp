@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kPaneWidths96[] = {90, 90, 70, 80, 250};
+constexpr int kPaneWidths96[] = {90, 90, 70, 440};
 constexpr COLORREF kMarkerColour = RGB(230, 0, 120);
 
 // "lat,lon,name" with the coordinates in DMS text, in the helper's coordinate form.
@@ -52,11 +52,11 @@ class HelperDpiTest : public testing::Test {
 
   // The widths of the status bar's panes after the first.
   std::vector<int> FixedPaneWidths() const {
-    int edges[6] = {};
-    helper.Status().Send(SB_GETPARTS, 6, reinterpret_cast<LPARAM>(edges));
-    edges[5] = Width(helper.Status().ClientRect());
+    int edges[5] = {};
+    helper.Status().Send(SB_GETPARTS, 5, reinterpret_cast<LPARAM>(edges));
+    edges[4] = Width(helper.Status().ClientRect());
     std::vector<int> widths;
-    for (int i = 1; i < 6; ++i) widths.push_back(edges[i] - edges[i - 1]);
+    for (int i = 1; i < 5; ++i) widths.push_back(edges[i] - edges[i - 1]);
     return widths;
   }
   static int Width(const RECT& r) { return r.right - r.left; }
@@ -86,7 +86,7 @@ TEST_F(HelperDpiTest, SizesFollowTheDpiAndTheStatusTextsStayWhole) {
   const DisplayScale scale = ExpectedScale();
   ASSERT_EQ(helper.Scale(), scale);
   const std::vector<int> panes = FixedPaneWidths();
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(panes[i], scale.Pixels(kPaneWidths96[i])) << i;
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(panes[i], scale.Pixels(kPaneWidths96[i])) << i;
   // 900 x 700 at 96 DPI, within the screen's work area.
   RECT area{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -105,9 +105,11 @@ TEST_F(HelperDpiTest, SizesFollowTheDpiAndTheStatusTextsStayWhole) {
   // position pane then shows the widest text the bar holds.
   const ScreenPoint centre{helper.View().Width() / 2.0, helper.View().Height() / 2.0};
   const LPARAM where = MAKELPARAM(std::lround(centre.x), std::lround(centre.y));
+  helper.Post(WM_MOUSEMOVE, 0, where);
   helper.Post(WM_LBUTTONDOWN, MK_LBUTTON, where);
   helper.Post(WM_LBUTTONUP, 0, where);
   PumpMessages();
+  EXPECT_NE(helper.Status().PaneText(QuorvinWindow::kPositionPane).find("  "), std::string::npos);
   {
     const MapPicture picture(helper);
     const int x = static_cast<int>(std::lround(centre.x)), y = static_cast<int>(std::lround(centre.y));
@@ -144,7 +146,6 @@ TEST_F(HelperDpiTest, MovedToAMonitorOfTwiceTheDpiAndBackTheWindowSizesItselfAga
   PumpMessages();
   EXPECT_EQ(helper.Scale(), twice);
   EXPECT_EQ(Width(helper.WindowRect()), Width(suggested));
-  EXPECT_EQ(FixedPaneWidths()[4], twice.Pixels(250));
   // The map keeps its zoom and shows the world at twice the pixels.
   EXPECT_DOUBLE_EQ(helper.View().WorldPixels(), 2 * worldPixels);
   EXPECT_EQ(helper.View().Width(), Width(helper.ClientRect()));

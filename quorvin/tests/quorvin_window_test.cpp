@@ -216,7 +216,8 @@ TEST_F(HelperWindowTest, TheTokyoDatumShiftsPointsInAndTheMarkerOut) {
   EXPECT_EQ(setting.Load(), ExchangeDatum::kTokyo);
   EXPECT_EQ(::GetMenuState(helper.GetMenu(), IDM_DATUM_TOKYO, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
   PumpMessages();
-  EXPECT_EQ(StatusText(QuorvinWindow::kDatumPane), "日本測地系");
+  // The position pane names the datum first, whether or not the cursor is over the map.
+  EXPECT_EQ(StatusText(QuorvinWindow::kPositionPane).rfind("日本", 0), 0u);
 
   // Tokyo Station's coordinates on the Tokyo datum, as an old point file holds them.
   const GeoPosition tokyoDatum = Wgs84ToTokyo(kTokyoStation);
@@ -226,6 +227,13 @@ TEST_F(HelperWindowTest, TheTokyoDatumShiftsPointsInAndTheMarkerOut) {
   // Drawn where the station really is.
   Click(helper.PixelOf(kTokyoStation));
   RequestMarker();
+  // The cursor's position in the unit's datum first, then in the other one.
+  const ScreenPoint station = helper.PixelOf(kTokyoStation);
+  helper.Post(WM_MOUSEMOVE, 0, MAKELPARAM(std::lround(station.x), std::lround(station.y)));
+  PumpMessages();
+  const std::string position = StatusText(QuorvinWindow::kPositionPane);
+  EXPECT_EQ(position.rfind("日本 35/", 0), 0u) << position;
+  EXPECT_NE(position.find("  世界 35/"), std::string::npos) << position;
   // And the marker goes back in the Tokyo datum.
   EXPECT_NEAR(Degrees(editor.longitude), tokyoDatum.longitude, PixelDegrees());
   EXPECT_NEAR(Degrees(editor.latitude), tokyoDatum.latitude, PixelDegrees());
@@ -233,6 +241,7 @@ TEST_F(HelperWindowTest, TheTokyoDatumShiftsPointsInAndTheMarkerOut) {
   // Switching back: the marker stays on the ground, its coordinates become WGS 84.
   helper.Send(WM_COMMAND, IDM_DATUM_WGS84);
   EXPECT_EQ(setting.Load(), ExchangeDatum::kWgs84);
+  EXPECT_EQ(StatusText(QuorvinWindow::kPositionPane).rfind("世界 35/", 0), 0u);
   RequestMarker();
   EXPECT_NEAR(Degrees(editor.longitude), kTokyoStation.longitude, PixelDegrees());
   EXPECT_NEAR(Degrees(editor.latitude), kTokyoStation.latitude, PixelDegrees());
