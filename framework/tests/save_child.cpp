@@ -21,8 +21,15 @@ int wmain(int argc, wchar_t** argv) {
     return static_cast<int>(store.Replace(NarrowText(argv[3]), image.data(), image.size()));
   }
   if (mode == L"hold" && argc == 3) {
-    HANDLE file = ::CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The test reads the file to see when it is held: an open that meets one of those reads
+    // is tried again.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int i = 0; i < 3000 && file == INVALID_HANDLE_VALUE; ++i) {
+      file = ::CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+      if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_SHARING_VIOLATION) return 2;
+      if (file == INVALID_HANDLE_VALUE) ::Sleep(10);
+    }
     if (file == INVALID_HANDLE_VALUE) return 2;
     ::Sleep(INFINITE);
   }

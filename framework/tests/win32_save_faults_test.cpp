@@ -184,7 +184,10 @@ TEST_F(Win32SaveFaults, AFileHeldByAnotherProcessWithoutSharingIsLeftAsItIs) {
   ASSERT_NE(holder, nullptr);
   // Held once it can no longer be opened for reading. Starting a process under Wine on a busy
   // machine can take many seconds, so the wait is generous; it ends as soon as the file is held.
-  for (int i = 0; i < 3000 && !ReadFileBytes(m_path).empty(); ++i) ::Sleep(20);
+  for (int i = 0; i < 3000 && !ReadFileBytes(m_path).empty(); ++i) {
+    ASSERT_EQ(::WaitForSingleObject(holder, 0), WAIT_TIMEOUT) << "the holding child ended";
+    ::Sleep(20);
+  }
   ASSERT_TRUE(ReadFileBytes(m_path).empty());
   RecordingMessageSink sink;
   const int result = SaveThrough(RealWin32FileCalls(), sink);
