@@ -273,8 +273,7 @@ void MainDialog::ChooseDatum(ExchangeDatum datum) {
   if (m_datumSetting.Load() == datum) return;
   m_datumSetting.Save(datum);
   // Rows already converted to the other datum would be copied there: they are read again.
-  ImportListView& importList = m_importPanel.ImportList();
-  if (importList.SourceIsForeign()) importList.LoadSource(importList.SourcePath());
+  m_importPanel.ImportList().ReloadForeignSource();
 }
 
 RECT MainDialog::GetPointListRect() const { return m_pointList.WindowRect(); }

@@ -59,7 +59,14 @@ void ImportListView::LoadForeignSource(const std::string& path, Format format) {
   Update();
 }
 
-bool ImportListView::SourceIsForeign() const { return !m_sourcePath.empty() && ForeignFormat(m_sourcePath); }
+void ImportListView::ReloadForeignSource() {
+  if (!ForeignFormat(m_sourcePath)) return;
+  const std::string path = m_sourcePath;
+  m_sourcePath.clear();
+  m_sourceFile = PointFile();
+  FillRows(m_sourceFile, m_maxPoints);
+  LoadSource(path);
+}
 
 void ImportListView::OnDeleteAllItems(NMHDR*, LRESULT* result) {
   // Nothing is kept per row, so the list need not tell of each row it deletes: one

@@ -42,8 +42,9 @@ class ImportListView : public PointListCtrl {
   // reports its own failures. Whatever is not a point file leaves the list empty; an
   // interchange file that cannot be read leaves the list as it was.
   void LoadSource(const std::string& path);
-  // The source is an interchange file, whose points depend on the datum setting.
-  bool SourceIsForeign() const;
+  // Reads an interchange source again, after the datum setting changed. A source that can
+  // no longer be read leaves the list empty rather than showing rows in the other datum.
+  void ReloadForeignSource();
   // The most rows the list shows: the slots of a point file.
   void SetMaxPoints(int maxPoints) { m_maxPoints = maxPoints; }
   // The drag cursor: one row (105) with at most one row selected, several (144) otherwise.

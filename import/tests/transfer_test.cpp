@@ -388,6 +388,15 @@ TEST_F(TransferTest, GpxAndShiftJisCsvLoadInTheUnitsDatumAndTransferAsPoints) {
   EXPECT_EQ(Import().GetItemCount(), 2);
   EXPECT_EQ(ImageOf(Points()), before);
   EXPECT_EQ(window.FilePath(), open);
+
+  // Back to 世界測地系 with the source gone: its message, and no rows left in the other datum.
+  ASSERT_TRUE(::DeleteFileW(WidenText(csv).c_str()));
+  Command(IDM_DATUM_WGS84);
+  EXPECT_EQ(registry.Find(RegistryRoot::kCurrentUser, kHelperSettingsKey, "Datum")->number, 0u);
+  EXPECT_EQ(prompts.Messages().size(), 2u);
+  EXPECT_EQ(Import().GetItemCount(), 0);
+  EXPECT_EQ(Import().SourceFile().GetPointCount(), 0);
+  EXPECT_EQ(ImageOf(Points()), before);
   EXPECT_EQ(prompts.Unexpected(), 0);
 }
 
