@@ -33,5 +33,9 @@ LRESULT MainDialog::OnInitMenuPopup(WPARAM wParam, LPARAM) {
   ::EnableMenuItem(menu, IDM_BULK_EDIT, MF_BYCOMMAND | (m_pointList.GetSelectedCount() >= 2 ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, ID_EDIT_REPEAT, MF_BYCOMMAND | (m_findText.empty() ? MF_GRAYED : MF_ENABLED));
   ::EnableMenuItem(menu, IDM_MOVE_TO_MARKER, MF_BYCOMMAND | (RowToMoveToMarker() >= 0 ? MF_ENABLED : MF_GRAYED));
+  // The helper may have changed the shared datum since the menu last opened.
+  ::CheckMenuRadioItem(menu, IDM_DATUM_WGS84, IDM_DATUM_TOKYO,
+                       m_datumSetting.Load() == ExchangeDatum::kTokyo ? IDM_DATUM_TOKYO : IDM_DATUM_WGS84,
+                       MF_BYCOMMAND);
   return 0;
 }

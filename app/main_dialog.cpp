@@ -5,6 +5,7 @@
 #include "framework/prompts.h"
 #include "framework/sjis_path.h"
 #include "framework/text_encoding.h"
+#include "import/foreign_points.h"
 #include "resources/resource.h"
 
 const MessageEntry MainDialog::kMessageEntries[] = {
@@ -44,6 +45,8 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnCommand<&MainDialog::OnViewEditScreen>(IDM_VIEW_EDIT_SCREEN),
     OnCommand<&MainDialog::OnViewImportScreen>(IDM_VIEW_IMPORT_SCREEN),
     OnCommand<&MainDialog::OnSelectMapObject>(IDM_MAP_OBJECT),
+    OnCommand<&MainDialog::OnDatumWgs84>(IDM_DATUM_WGS84),
+    OnCommand<&MainDialog::OnDatumTokyo>(IDM_DATUM_TOKYO),
     OnCommand<&MainDialog::OnAppAbout>(ID_APP_ABOUT),
 };
 OSTREL_DEFINE_MESSAGE_TABLE(MainDialog, Dialog);
@@ -177,6 +180,12 @@ void MainDialog::OpenPointFile(const std::string& path) {
 LRESULT MainDialog::OnDropFiles(WPARAM wParam, LPARAM) {
   const std::optional<std::string> path = TakeLastDroppedFile(reinterpret_cast<HDROP>(wParam), m_messageSink);
   if (!path) return 0;
+  // Points from elsewhere go to the import list, from where the user drags the ones to keep.
+  if (ForeignFormat(*path)) {
+    LayoutImportScreen();
+    m_importPanel.ImportList().LoadSource(*path);
+    return 0;
+  }
   m_filePath = *path;
   RememberPath(m_filePath);
   OpenPointFile(m_filePath);
@@ -254,6 +263,17 @@ void MainDialog::OnFileImport() {
   // The import screen comes first and stays, whether a file is chosen or not.
   LayoutImportScreen();
   m_importPanel.OnFileImport(m_hwnd);
+}
+
+void MainDialog::OnDatumWgs84() { ChooseDatum(ExchangeDatum::kWgs84); }
+
+void MainDialog::OnDatumTokyo() { ChooseDatum(ExchangeDatum::kTokyo); }
+
+void MainDialog::ChooseDatum(ExchangeDatum datum) {
+  if (m_datumSetting.Load() == datum) return;
+  m_datumSetting.Save(datum);
+  // Rows already converted to the other datum would be copied there: they are read again.
+  m_importPanel.ImportList().ReloadForeignSource();
 }
 
 RECT MainDialog::GetPointListRect() const { return m_pointList.WindowRect(); }

@@ -34,6 +34,8 @@
 #include "pointfile/backup_folder.h"
 #include "pointfile/point_file.h"
 #include "pointfile/point_insertion.h"
+#include "registry/datum_setting.h"
+#include "registry/win32_registry.h"
 
 class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost, private FindBoxHost {
  public:
@@ -93,6 +95,7 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   StatusBar& Status() { return m_statusBar; }
   const PointIcons& Icons() const { return m_icons; }
   HelperLink& MapLink() { return m_helperLink; }
+  DatumSetting& Datum() { return m_datumSetting; }
   ImportPanel& Import() { return m_importPanel; }
   const std::string& FilePath() const { return m_filePath; }
   const std::string& SavePath() const { return m_savePath; }
@@ -189,6 +192,10 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   LRESULT OnMarkerNotice(WPARAM, LPARAM);
   LRESULT OnHelperReply(WPARAM, LPARAM);
   void OnFileImport();
+  // The unit's datum, which imported points are converted to; the helper's setting too.
+  void OnDatumWgs84();
+  void OnDatumTokyo();
+  void ChooseDatum(ExchangeDatum datum);
 
   // How the core reaches files and the user.
   Win32FileStore m_fileStore;
@@ -205,7 +212,8 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   std::string m_findText;
   Win32HelperChannel m_helperChannel;
   HelperLink m_helperLink{m_helperChannel, *this};
-  ImportPanel m_importPanel{m_icons, *this, m_fileStore, m_messageSink};
+  DatumSetting m_datumSetting{SystemRegistry()};
+  ImportPanel m_importPanel{m_icons, *this, m_fileStore, m_messageSink, m_datumSetting};
   unsigned char m_viewMode = 0;  // 0 edit screen, 1 import screen
   std::string m_fileDir;
   COLORREF m_bkColor = RGB(0, 0, 0);

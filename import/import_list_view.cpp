@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "framework/dropped_files.h"
+#include "import/foreign_points.h"
 #include "resources/resource.h"
 
 const MessageEntry ImportListView::kMessageEntries[] = {
@@ -16,13 +17,55 @@ const MessageEntry ImportListView::kMessageEntries[] = {
 };
 OSTREL_DEFINE_MESSAGE_TABLE(ImportListView, PointListCtrl);
 
+namespace {
+
+// Far more than 250 points take in any of the formats; a larger file is refused unread.
+constexpr std::size_t kMaxForeignBytes = 16u << 20;
+
+}  // namespace
+
 void ImportListView::LoadSource(const std::string& path) {
+  if (const std::optional<Format> format = ForeignFormat(path)) {
+    LoadForeignSource(path, *format);
+    return;
+  }
   m_sourcePath = path;
   m_sourceFile.LoadFile(path, m_files, m_messages);
   // As in the point list, a gap in a file from elsewhere shows as blank rows, so that the
   // points after it keep their own rows and can be copied too.
   FillRows(m_sourceFile, m_maxPoints);
   Update();
+}
+
+void ImportListView::LoadForeignSource(const std::string& path, Format format) {
+  std::string bytes(kMaxForeignBytes + 1, '\0');
+  std::size_t got = 0;
+  const FileCause cause = m_files.Read(path, reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size(), got);
+  if (cause != FileCause::kNone) {
+    ShowFileError(cause, path, m_messages);
+    return;
+  }
+  if (got > kMaxForeignBytes) {
+    m_messages.ShowMessage(path + "\n16 MB を超えるファイルは読み込めません。");
+    return;
+  }
+  bytes.resize(got);
+  const ForeignRead read =
+      ReadForeignPoints(format, std::move(bytes), m_datum.Load() == ExchangeDatum::kTokyo, m_sourceFile);
+  if (!read.message.empty()) m_messages.ShowMessage(path + "\n" + read.message);
+  if (!read.loaded) return;
+  m_sourcePath = path;
+  FillRows(m_sourceFile, m_maxPoints);
+  Update();
+}
+
+void ImportListView::ReloadForeignSource() {
+  if (!ForeignFormat(m_sourcePath)) return;
+  const std::string path = m_sourcePath;
+  m_sourcePath.clear();
+  m_sourceFile = PointFile();
+  FillRows(m_sourceFile, m_maxPoints);
+  LoadSource(path);
 }
 
 void ImportListView::OnDeleteAllItems(NMHDR*, LRESULT* result) {

@@ -1,15 +1,19 @@
-// The import list (control 1024): the points of a second point file, the source file,
-// beside the point list of the open one. The user loads the source from the file menu or
-// by dropping a file on the list, then drags selected rows onto the point list, and the
-// host copies their points into the open file. The source file is only ever read.
+// The import list (control 1024): the points of a second file, the source file, beside the
+// point list of the open one: a point file, or an interchange file (GPX, KML, KMZ, CSV,
+// GeoJSON) whose points are held as a point file's slots in the unit's datum. The user
+// loads the source from the file menu or by dropping a file on the list or the window,
+// then drags selected rows onto the point list, and the host copies their points into the
+// open file. The source file is only ever read.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "exchange/format.h"
 #include "lists/point_list_ctrl.h"
 #include "pointfile/point_file.h"
+#include "registry/datum_setting.h"
 
 // What the import list needs of the window it copies points into.
 class ImportListHost {
@@ -28,13 +32,19 @@ class ImportListHost {
 
 class ImportListView : public PointListCtrl {
  public:
-  // Source files are read through `files`; what goes wrong is told through `messages`.
-  ImportListView(const PointIcons& icons, ImportListHost& host, FileStore& files, MessageSink& messages)
-      : PointListCtrl(icons), m_host(host), m_files(files), m_messages(messages) {}
+  // Source files are read through `files`; what goes wrong is told through `messages`;
+  // interchange files are converted to the datum `datum` holds when they are loaded.
+  ImportListView(const PointIcons& icons, ImportListHost& host, FileStore& files, MessageSink& messages,
+                 const DatumSetting& datum)
+      : PointListCtrl(icons), m_host(host), m_files(files), m_messages(messages), m_datum(datum) {}
 
   // Loads `path` as the source file and shows its points, row i for slot i. The load
-  // reports its own failures; whatever is not a point file leaves the list empty.
+  // reports its own failures. Whatever is not a point file leaves the list empty; an
+  // interchange file that cannot be read leaves the list as it was.
   void LoadSource(const std::string& path);
+  // Reads an interchange source again, after the datum setting changed. A source that can
+  // no longer be read leaves the list empty rather than showing rows in the other datum.
+  void ReloadForeignSource();
   // The most rows the list shows: the slots of a point file.
   void SetMaxPoints(int maxPoints) { m_maxPoints = maxPoints; }
   // The drag cursor: one row (105) with at most one row selected, several (144) otherwise.
@@ -45,6 +55,7 @@ class ImportListView : public PointListCtrl {
   bool IsDragging() const { return m_dragging; }
 
  private:
+  void LoadForeignSource(const std::string& path, Format format);
   LRESULT OnDropFiles(WPARAM, LPARAM);
   void OnDeleteAllItems(NMHDR* header, LRESULT* result);
   void OnBeginDrag(NMHDR* header, LRESULT* result);
@@ -54,6 +65,7 @@ class ImportListView : public PointListCtrl {
   ImportListHost& m_host;
   FileStore& m_files;
   MessageSink& m_messages;
+  const DatumSetting& m_datum;
   PointFile m_sourceFile;
   std::string m_sourcePath;
   bool m_dragging = false;

@@ -9,7 +9,15 @@
 
 namespace {
 
-constexpr char kImportFilter[] = "地点ファイル ( *.pnt)|*.pnt|すべてのファイル (*.*)|*.*||";
+// The point files first, as ever; then the interchange files, one format an entry.
+constexpr char kImportFilter[] =
+    "地点ファイル ( *.pnt)|*.pnt|"
+    "GPX ( *.gpx)|*.gpx|"
+    "KML/KMZ ( *.kml; *.kmz)|*.kml;*.kmz|"
+    "CSV/TXT ( *.csv; *.txt)|*.csv;*.txt|"
+    "GeoJSON/JSON ( *.geojson; *.json)|*.geojson;*.json|"
+    "all of these|*.pnt;*.gpx;*.kml;*.kmz;*.csv;*.txt;*.geojson;*.json|"
+    "すべてのファイル (*.*)|*.*||";
 
 }  // namespace
 

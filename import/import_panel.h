@@ -14,8 +14,9 @@
 
 class ImportPanel {
  public:
-  ImportPanel(const PointIcons& icons, ImportListHost& host, FileStore& files, MessageSink& messages)
-      : m_importList(icons, host, files, messages) {}
+  ImportPanel(const PointIcons& icons, ImportListHost& host, FileStore& files, MessageSink& messages,
+              const DatumSetting& datum)
+      : m_importList(icons, host, files, messages, datum) {}
 
   // Where the import dialog first opens: the folder of the file the editor started with.
   void SetImportDir(std::string dir) { m_importDir = std::move(dir); }

@@ -8,7 +8,7 @@
 
 #include "quorvin/built_in_map.h"
 #include "registry/win32_registry.h"
-#include "quorvin/datum_setting.h"
+#include "registry/datum_setting.h"
 #include "quorvin/quorvin_window.h"
 #include "quorvin/winhttp_fetcher.h"
 

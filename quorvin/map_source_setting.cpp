@@ -1,6 +1,6 @@
 #include "quorvin/map_source_setting.h"
 
-#include "quorvin/datum_setting.h"
+#include "registry/datum_setting.h"
 
 namespace {
 constexpr char kChoiceValue[] = "MapSource";

@@ -14,7 +14,7 @@
 #include "framework/controls.h"
 #include "framework/frame_window.h"
 #include "quorvin/base_map.h"
-#include "quorvin/datum_setting.h"
+#include "registry/datum_setting.h"
 #include "quorvin/editor_link.h"
 #include "quorvin/helper_session.h"
 #include "quorvin/map_painter.h"

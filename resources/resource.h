@@ -88,6 +88,8 @@
 #define IDM_SELECT_ALL                  32781
 #define IDM_DESELECT_ALL                32783
 #define IDM_MAP_OBJECT                  32791
+#define IDM_DATUM_WGS84                 32804
+#define IDM_DATUM_TOKYO                 32805
 #define IDM_BULK_EDIT                   32801
 #define IDM_MOVE_TO_MARKER              32803
 #define ID_EDIT_FIND                    57636

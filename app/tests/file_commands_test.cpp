@@ -54,7 +54,7 @@ TEST_F(FileCommandsTest, SaveWritesBackToTheOpenedFileOnlyWhenChanged) {
 }
 
 TEST_F(FileCommandsTest, SaveAsksForANameWhenTheFileIsNoPointFile) {
-  OpenFile(NumberedPoints(3), "points.txt");  // refused for its extension
+  OpenFile(NumberedPoints(3), "points.dat");  // refused for its extension
   prompts.Clear();
   AddPoint();
   const std::string chosen = dir.File("saved.pnt");

@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, TheMenuOffersTheCommandsInOrder) {
        {"位置をマーカーへ移動", IDM_MOVE_TO_MARKER}},
       {{"", 0}, {"全て選択", IDM_SELECT_ALL}, {"選択解除", IDM_DESELECT_ALL}},
       {{"編集画面", IDM_VIEW_EDIT_SCREEN}, {"インポート", IDM_VIEW_IMPORT_SCREEN}},
-      {{"選択", IDM_MAP_OBJECT}},
+      {{"選択", IDM_MAP_OBJECT}, {"", 0}, {"世界測地系", IDM_DATUM_WGS84}, {"日本測地系", IDM_DATUM_TOKYO}},
       {{"ﾊﾞｰｼﾞｮﾝ情報", ID_APP_ABOUT}},
   };
   for (int i = 0; i < bar.ItemCount(); ++i) {

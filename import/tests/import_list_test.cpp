@@ -20,6 +20,7 @@
 #include "pointfile/testing/memory_file_store.h"
 #include "pointfile/testing/recording_message_sink.h"
 #include "pointfile/testing/point_images.h"
+#include "registry/testing/memory_registry.h"
 #include "resources/resource.h"
 
 namespace {
@@ -114,7 +115,9 @@ class ImportListTest : public ::testing::Test, public ImportListHost {
   RecordingMessageSink messages;
   PointListView pointList{icons, points, history};
   FileHistory history{points, pointList};
-  ImportListView importList{icons, *this, files, messages};
+  MemoryRegistry registry;
+  DatumSetting datum{registry};
+  ImportListView importList{icons, *this, files, messages, datum};
   std::vector<int> transfers;
 };
 
@@ -152,7 +155,7 @@ TEST_F(ImportListTest, ASourceThatCannotBeReadOrIsNoPointFileLeavesTheListEmpty)
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"C:\\in\\missing.pnt", "\"C:\\in\\missing.pnt\"\n\nファイル未定義"},
       {"C:\\in\\text.pnt", "C:\\in\\text.pnt\n    は認識できないファイルです"},
-      {"C:\\in\\a.txt", "C:\\in\\a.txt\n    は認識できないファイルです"},
+      {"C:\\in\\a.doc", "C:\\in\\a.doc\n    は認識できないファイルです"},
   };
   for (const auto& [path, message] : cases) {
     importList.LoadSource("C:\\in\\a.pnt");

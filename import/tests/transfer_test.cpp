@@ -1,12 +1,16 @@
 // The import list in the whole main window: the import command and its file dialog, files
 // dropped on the list, and the transfer of dragged rows into the open file (where the
-// copies land, what they carry, the point limit, files with gaps, the saved file).
+// copies land, what they carry, the point limit, files with gaps, the saved file); points
+// from GPX and CSV files in the datum the 地図 menu chooses.
 #include <cstdint>
 
 #include "app/tests/editing_fixture.h"
+#include "exchange/point_waypoint.h"
 #include "framework/text_encoding.h"
+#include "pointfile/datum.h"
 #include "pointfile/testing/point_images.h"
 #include "pointfile/text_forms.h"
+#include "registry/testing/memory_registry.h"
 
 namespace {
 
@@ -255,7 +259,10 @@ TEST_F(TransferTest, TheImportCommandShowsTheImportScreenAndLoadsTheFileChosen) 
   ASSERT_EQ(prompts.FileDialogs().size(), 1u);
   const FileDialogRequest& request = prompts.FileDialogs()[0];
   EXPECT_FALSE(request.save);
-  EXPECT_EQ(request.filter, "地点ファイル ( *.pnt)|*.pnt|すべてのファイル (*.*)|*.*||");
+  EXPECT_EQ(request.filter,
+            "地点ファイル ( *.pnt)|*.pnt|GPX ( *.gpx)|*.gpx|KML/KMZ ( *.kml; *.kmz)|*.kml;*.kmz|"
+            "CSV/TXT ( *.csv; *.txt)|*.csv;*.txt|GeoJSON/JSON ( *.geojson; *.json)|*.geojson;*.json|"
+            "all of these|*.pnt;*.gpx;*.kml;*.kmz;*.csv;*.txt;*.geojson;*.json|すべてのファイル (*.*)|*.*||");
   EXPECT_EQ(request.defaultExtension, "pnt");
   EXPECT_EQ(request.initialDirectory, startDir);
   EXPECT_EQ(request.fileName, "");
@@ -274,7 +281,7 @@ TEST_F(TransferTest, TheImportCommandShowsTheImportScreenAndLoadsTheFileChosen) 
   EXPECT_EQ(Import().GetItemCount(), 3);
 
   // A file that is no point file: its message, and an empty list.
-  const std::string text = dir.File("notes.txt");
+  const std::string text = dir.File("notes.doc");
   prompts.QueueFile(text);
   Command(IDM_FILE_IMPORT);
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>{text + "\n    は認識できないファイルです"});
@@ -299,6 +306,98 @@ TEST_F(TransferTest, FilesDroppedOnTheImportListLoadTheLastAndLeaveTheOpenFile) 
   EXPECT_EQ(RowNames(), (std::vector<std::string>{"P00", "P01", "P02"}));
   EXPECT_EQ(window.Import().ImportDir(), importDir);
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  return WriteFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+// The 地図 menu's radio item that is checked, as the menu shows it when it opens.
+UINT CheckedDatumItem(MainDialog& window) {
+  const HMENU map = ::GetSubMenu(::GetMenu(window.Handle()), 4);
+  window.Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(map), 4);
+  for (UINT id : {IDM_DATUM_WGS84, IDM_DATUM_TOKYO})
+    if (::GetMenuState(map, id, MF_BYCOMMAND) & MF_CHECKED) return id;
+  return 0;
+}
+
+TEST_F(TransferTest, GpxAndShiftJisCsvLoadInTheUnitsDatumAndTransferAsPoints) {
+  MemoryRegistry registry;
+  window.Datum().UseRegistry(registry);
+  const std::string open = OpenFile(NumberedPoints(2), "open.pnt");
+  Command(IDM_VIEW_EDIT_SCREEN);
+  EXPECT_EQ(CheckedDatumItem(window), static_cast<UINT>(IDM_DATUM_WGS84));
+
+  // A GPX dropped anywhere on the window: the import screen, its point in WGS 84 as the file
+  // gives it, with its icon and time stamp (09:30 UTC is 18:30 in Japan); the copy is made as
+  // from a point file.
+  const std::string gpx = dir.File("trip.gpx");
+  ASSERT_TRUE(WriteText(gpx, std::string(R"(<?xml version="1.0" encoding="UTF-8"?>
+<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
+  <wpt lat="35.681236" lon="139.767125"><time>2024-05-01T09:30:00Z</time><name>Tokyo Station</name><sym>12</sym></wpt>
+</gpx>)")));
+  window.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({WidenText(gpx)})));
+  EXPECT_EQ(window.ViewMode(), 1);
+  EXPECT_EQ(window.FilePath(), open);
+  ASSERT_EQ(Import().GetItemCount(), 1);
+  EXPECT_EQ(Import().GetItemText(0, 1), "Tokyo Station");
+  EXPECT_EQ(StoredStamp(Import().SourceFile(), 0), (LocalStamp{2024, 5, 1, 18, 30, 0}));
+  SelectSource({0});
+  DragBelowTheRows();
+  ASSERT_EQ(Points().GetPointCount(), 3);
+  ExpectCopied(2, Import().SourceFile(), 0);
+  EXPECT_EQ(Points().GetName(2), "Tokyo Station");
+  EXPECT_EQ(Points().GetLongitude(2), *UnitsFromDegrees(139.767125));
+  EXPECT_EQ(Points().GetLatitude(2), *UnitsFromDegrees(35.681236));
+  EXPECT_EQ(Points().GetIcon(2), 12);
+
+  // 日本測地系: the setting the helper reads too, and the loaded rows are read again in it.
+  Command(IDM_DATUM_TOKYO);
+  EXPECT_EQ(registry.Find(RegistryRoot::kCurrentUser, kHelperSettingsKey, "Datum")->number, 1u);
+  EXPECT_EQ(CheckedDatumItem(window), static_cast<UINT>(IDM_DATUM_TOKYO));
+  const GeoPosition tokyo = Wgs84ToTokyo({139.767125, 35.681236});
+  EXPECT_EQ(Import().SourceFile().GetLongitude(0), *UnitsFromDegrees(tokyo.longitude));
+  EXPECT_EQ(Import().SourceFile().GetLatitude(0), *UnitsFromDegrees(tokyo.latitude));
+
+  // A CSV as a Japanese spreadsheet saves it, in code page 932 (this file's literals are),
+  // dropped on the import list, copied in front of row 0.
+  const std::string csv = dir.File("places.csv");
+  ASSERT_TRUE(WriteText(csv, std::string("name,latitude,longitude,location\r\n"
+                                               "東京駅,35.681236,139.767125,東京都千代田区丸の内一丁目\r\n"
+                                               "大阪城,34.687315,135.526201,大阪府大阪市中央区\r\n")));
+  Import().Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({WidenText(csv)})));
+  ASSERT_EQ(Import().GetItemCount(), 2);
+  SelectSource({0});
+  DragOntoRow(0);
+  ASSERT_EQ(Points().GetPointCount(), 4);
+  EXPECT_EQ(Points().GetName(0), "東京駅");
+  EXPECT_EQ(Points().GetLocation(0), "東京都千代田区丸の内一丁目");
+  EXPECT_EQ(Points().GetLongitude(0), *UnitsFromDegrees(tokyo.longitude));
+  EXPECT_EQ(Points().GetLatitude(0), *UnitsFromDegrees(tokyo.latitude));
+  ExpectCopied(0, Import().SourceFile(), 0);
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{});
+
+  // A file that is not what its name says: a message, and both lists as they were.
+  const Image before = ImageOf(Points());
+  const std::string broken = dir.File("broken.kml");
+  ASSERT_TRUE(WriteText(broken, std::string("PK\x03\x04 not a KML")));
+  window.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({WidenText(broken)})));
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0].rfind(broken + "\n", 0), 0u) << prompts.Messages()[0];
+  EXPECT_EQ(Import().SourcePath(), csv);
+  EXPECT_EQ(Import().GetItemCount(), 2);
+  EXPECT_EQ(ImageOf(Points()), before);
+  EXPECT_EQ(window.FilePath(), open);
+
+  // Back to 世界測地系 with the source gone: its message, and no rows left in the other datum.
+  ASSERT_TRUE(::DeleteFileW(WidenText(csv).c_str()));
+  Command(IDM_DATUM_WGS84);
+  EXPECT_EQ(registry.Find(RegistryRoot::kCurrentUser, kHelperSettingsKey, "Datum")->number, 0u);
+  EXPECT_EQ(prompts.Messages().size(), 2u);
+  EXPECT_EQ(Import().GetItemCount(), 0);
+  EXPECT_EQ(Import().SourceFile().GetPointCount(), 0);
+  EXPECT_EQ(ImageOf(Points()), before);
+  EXPECT_EQ(prompts.Unexpected(), 0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Which datum the helper exchanges coordinates in, kept per user in the registry:
+// Which datum the helper exchanges coordinates in, and so the unit's datum the editor converts
+// imported points to (both programs' 地図 menus choose it), kept per user in the registry:
 // HKEY_CURRENT_USER\Software\Ostrel\Quorvin, value "Datum" (REG_DWORD: 0 WGS 84, 1 Tokyo).
 // A missing or unreadable value reads as WGS 84; a failed write goes unreported, as the
 // choice still holds for this session. Tests hand it a registry held in memory.
@@ -13,10 +14,12 @@ enum class ExchangeDatum { kWgs84, kTokyo };
 
 class DatumSetting {
  public:
-  explicit DatumSetting(Registry& registry) : m_registry(registry) {}
+  explicit DatumSetting(Registry& registry) : m_registry(&registry) {}
+  // Tests of a window that keeps its own setting hand it a registry held in memory.
+  void UseRegistry(Registry& registry) { m_registry = &registry; }
   ExchangeDatum Load() const;
   void Save(ExchangeDatum datum);
 
  private:
-  Registry& m_registry;
+  Registry* m_registry;
 };
