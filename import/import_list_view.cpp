@@ -59,6 +59,8 @@ void ImportListView::LoadForeignSource(const std::string& path, Format format) {
   Update();
 }
 
+bool ImportListView::IsForeignSource() const { return ForeignFormat(m_sourcePath).has_value(); }
+
 void ImportListView::ReloadForeignSource() {
   if (!ForeignFormat(m_sourcePath)) return;
   const std::string path = m_sourcePath;

@@ -52,6 +52,8 @@ class ImportListView : public PointListCtrl {
 
   const PointFile& SourceFile() const { return m_sourceFile; }
   const std::string& SourcePath() const { return m_sourcePath; }
+  // Whether the source is an interchange file rather than a point file.
+  bool IsForeignSource() const;
   bool IsDragging() const { return m_dragging; }
 
  private:

@@ -39,5 +39,6 @@ Insertion ImportPanel::TransferPoints(PointFile& target, int dropRow, int maxPoi
   std::vector<int> rows;
   for (int m = m_importList.GetNextItem(-1, LVNI_SELECTED); m >= 0; m = m_importList.GetNextItem(m, LVNI_SELECTED))
     rows.push_back(m);
-  return ::TransferPoints(target, dropRow, m_importList.SourceFile(), rows, maxPoints);
+  return ::TransferPoints(target, dropRow, m_importList.SourceFile(), rows, maxPoints,
+                          m_importList.IsForeignSource() ? Stamps::kFromSource : Stamps::kFresh);
 }

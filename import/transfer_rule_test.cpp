@@ -85,4 +85,18 @@ TEST(TransferPoints, StopsAtTheLimitAndSkipsRowsWithoutAPoint) {
   EXPECT_EQ(small.GetLongitude(1), 99u);
 }
 
+TEST(TransferPoints, AnInterchangeFilesPointsKeepTheirTimeStamp) {
+  PointFile source = Named("S", 2);
+  source.SetDate(1, 0x07E80501);
+  source.SetTime(1, 0x00121E00);
+  source.UpdateChecksum(1);
+  PointFile target = Named("P", 1);
+  const std::vector<int> rows = {1};
+  TransferPoints(target, 0, source, rows, kSlotCount, Stamps::kFromSource);
+  EXPECT_EQ(target.GetDate(0), source.GetDate(1));
+  EXPECT_EQ(target.GetTime(0), source.GetTime(1));
+  EXPECT_EQ(target.GetVoiceCode(0), 0);
+  EXPECT_EQ(target.GetChecksum(0), target.ComputeChecksum(0));
+}
+
 }  // namespace

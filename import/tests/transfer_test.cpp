@@ -330,7 +330,7 @@ TEST_F(TransferTest, GpxAndShiftJisCsvLoadInTheUnitsDatumAndTransferAsPoints) {
 
   // A GPX dropped anywhere on the window: the import screen, its point in WGS 84 as the file
   // gives it, with its icon and time stamp (09:30 UTC is 18:30 in Japan); the copy is made as
-  // from a point file.
+  // from a point file, and keeps the file's time stamp.
   const std::string gpx = dir.File("trip.gpx");
   ASSERT_TRUE(WriteText(gpx, std::string(R"(<?xml version="1.0" encoding="UTF-8"?>
 <gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
@@ -350,6 +350,7 @@ TEST_F(TransferTest, GpxAndShiftJisCsvLoadInTheUnitsDatumAndTransferAsPoints) {
   EXPECT_EQ(Points().GetLongitude(2), *UnitsFromDegrees(139.767125));
   EXPECT_EQ(Points().GetLatitude(2), *UnitsFromDegrees(35.681236));
   EXPECT_EQ(Points().GetIcon(2), 12);
+  EXPECT_EQ(StoredStamp(Points(), 2), (LocalStamp{2024, 5, 1, 18, 30, 0}));
 
   // 日本測地系: the setting the helper reads too, and the loaded rows are read again in it.
   Command(IDM_DATUM_TOKYO);
