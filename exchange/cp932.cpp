@@ -114,3 +114,9 @@ std::size_t InvalidUtf8Offset(std::string_view text) {
   }
   return std::string_view::npos;
 }
+
+std::string CsvBytesAsUtf8(std::string bytes) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.starts_with(kByteOrderMark)) return bytes.substr(kByteOrderMark.size());
+  return IsValidUtf8(bytes) ? bytes : Cp932ToUtf8(bytes);
+}

@@ -21,16 +21,6 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
   return true;
 }
 
-// CSV from spreadsheets comes as UTF-8, with or without a byte order mark, or in code page
-// 932; the other formats are UTF-8 or say otherwise in their XML declaration.
-void DecodeCsv(std::string& bytes) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (bytes.size() >= kByteOrderMark.size() && bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0)
-    bytes.erase(0, kByteOrderMark.size());
-  else if (!IsValidUtf8(bytes))
-    bytes = Cp932ToUtf8(bytes);
-}
-
 }  // namespace
 
 std::optional<Format> ForeignFormat(std::string_view path) {
@@ -40,7 +30,8 @@ std::optional<Format> ForeignFormat(std::string_view path) {
 
 ForeignRead ReadForeignPoints(Format format, std::string bytes, bool tokyoDatum, PointFile& points) {
   ForeignRead result;
-  if (format == Format::kCsv) DecodeCsv(bytes);
+  // The other formats are UTF-8 or say otherwise in their XML declaration.
+  if (format == Format::kCsv) bytes = CsvBytesAsUtf8(std::move(bytes));
   const ParsedWaypoints parsed = ReadWaypoints(format, bytes, kUnitOffsetMinutes);
   if (!parsed.ok()) {
     result.message = "地点を読み込めませんでした。\n" + Utf8ToCp932(parsed.error).text;

@@ -67,9 +67,12 @@ bool ReadInput(const std::string& path, std::string& text) {
 // CSV comes in UTF-8 or code page 932; the other formats are UTF-8 (or say otherwise in their
 // XML declaration, which the XML reader handles). Leaves UTF-8 in `text`.
 bool DecodeCsv(const std::string& path, const std::string& encoding, std::string& text) {
-  bool bom = text.rfind("\xEF\xBB\xBF", 0) == 0;
-  if (bom) text.erase(0, 3);
-  if (encoding == "cp932" || (encoding == "auto" && !bom && !IsValidUtf8(text))) {
+  if (encoding == "auto") {
+    text = CsvBytesAsUtf8(std::move(text));
+  } else if (text.starts_with("\xEF\xBB\xBF")) {
+    text.erase(0, 3);
+  }
+  if (encoding == "cp932") {
     text = Cp932ToUtf8(text);
     return true;
   }
