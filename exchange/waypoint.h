@@ -17,6 +17,9 @@ struct LocalStamp {
 struct Waypoint {
   std::string name, location, nickname, phone;  // UTF-8
   double latitude = 0, longitude = 0;           // degrees, north and east positive
+  // false for a place its file names without a position (an address only); then latitude
+  // and longitude mean nothing, and the point cannot be stored.
+  bool hasPosition = true;
   std::optional<int> icon;                      // 0-255 when present
   std::optional<int> voice;                     // 0-31 when present
   std::optional<LocalStamp> stamp;
