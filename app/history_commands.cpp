@@ -1,6 +1,7 @@
 // Undo, redo, a file's content replaced as one change, and the state of the menu items
 // that depend on what can be done.
 #include "app/main_dialog.h"
+#include "framework/clipboard.h"
 #include "resources/resource.h"
 
 void MainDialog::OnUndo() {
@@ -30,6 +31,8 @@ LRESULT MainDialog::OnInitMenuPopup(WPARAM wParam, LPARAM) {
   const HMENU menu = reinterpret_cast<HMENU>(wParam);
   ::EnableMenuItem(menu, ID_EDIT_UNDO, MF_BYCOMMAND | (m_history.CanUndo() ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, ID_EDIT_REDO, MF_BYCOMMAND | (m_history.CanRedo() ? MF_ENABLED : MF_GRAYED));
+  ::EnableMenuItem(menu, ID_EDIT_COPY, MF_BYCOMMAND | (m_pointList.GetSelectedCount() > 0 ? MF_ENABLED : MF_GRAYED));
+  ::EnableMenuItem(menu, ID_EDIT_PASTE, MF_BYCOMMAND | (ClipboardHasText() ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, IDM_BULK_EDIT, MF_BYCOMMAND | (m_pointList.GetSelectedCount() >= 2 ? MF_ENABLED : MF_GRAYED));
   ::EnableMenuItem(menu, ID_EDIT_REPEAT, MF_BYCOMMAND | (m_findText.empty() ? MF_GRAYED : MF_ENABLED));
   ::EnableMenuItem(menu, IDM_MOVE_TO_MARKER, MF_BYCOMMAND | (RowToMoveToMarker() >= 0 ? MF_ENABLED : MF_GRAYED));

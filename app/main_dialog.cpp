@@ -36,6 +36,8 @@ const MessageEntry MainDialog::kMessageEntries[] = {
     OnCommand<&MainDialog::OnEditPoint>(IDC_EDIT_POINT),
     OnCommand<&MainDialog::OnAddPoint>(IDC_ADD_POINT),
     OnCommand<&MainDialog::OnDeletePoint>(IDC_DELETE_POINT),
+    OnCommand<&MainDialog::OnCopy>(ID_EDIT_COPY),
+    OnCommand<&MainDialog::OnPaste>(ID_EDIT_PASTE),
     OnCommand<&MainDialog::OnBulkEdit>(IDM_BULK_EDIT),
     OnCommand<&MainDialog::OnMoveToMarker>(IDM_MOVE_TO_MARKER),
     OnCommand<&MainDialog::OnMapDisplay>(IDC_MAP_DISPLAY),

@@ -9,6 +9,7 @@
 //   file_commands.cpp        open, save (with its backup), save as, restore, the question on closing
 //   point_commands.cpp       edit, add, delete, bulk edit, move to the marker, the point edit
 //                            dialog, new points
+//   clipboard_commands.cpp   copy and paste of points as text
 //   history_commands.cpp     undo, redo, the menu items' state
 //   find_commands.cpp        the find box, find next
 #pragma once
@@ -17,6 +18,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "app/find_box.h"
 #include "app/history/file_history.h"
@@ -71,6 +73,12 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   int EditPoint(bool isNew, int index);
   // The message that the open file holds as many points as it may.
   void ShowPointLimit();
+
+  // --- Copy and paste ------------------------------------------------------------------
+  // The points of pasted text (UTF-8, as the clipboard gave it) inserted after the last
+  // selected row, or at the end, as one change; they are selected. Text without a position
+  // that can be stored gets a message and adds nothing.
+  void PastePoints(std::string_view text);
 
   // --- Undo and redo --------------------------------------------------------------------
   // Puts `content` in place of the open file's points as one change that can be undone,
@@ -168,6 +176,10 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   void OnFileSave();
   void OnFileSaveAs();
   void OnRestoreBackup();
+
+  // Copy and paste (clipboard_commands.cpp).
+  void OnCopy();
+  void OnPaste();
 
   // Undo and redo (history_commands.cpp).
   void OnUndo();

@@ -45,6 +45,24 @@ std::optional<std::string> NarrowExactly(std::wstring_view text) {
   return narrow;
 }
 
+std::wstring WidenUtf8(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int length = static_cast<int>(utf8.size());
+  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(needed), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
+  return wide;
+}
+
+std::string NarrowToUtf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(needed), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, narrow.data(), needed, nullptr, nullptr);
+  return narrow;
+}
+
 std::string UnrepresentablePathText(std::wstring_view path) {
   // Appended piece by piece: g++ 12 warns wrongly (-Wrestrict) about "literal" + a temporary.
   std::string text = "\"";

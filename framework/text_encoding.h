@@ -19,6 +19,11 @@ std::string NarrowText(std::wstring_view text);
 // through a Shift_JIS path, so callers refuse it instead of opening some other file.
 std::optional<std::string> NarrowExactly(std::wstring_view text);
 
+// UTF-8 <-> UTF-16, for what crosses the boundary as UTF-8 (the clipboard's text, read and
+// written by the exchange library). Invalid sequences either way become U+FFFD.
+std::wstring WidenUtf8(std::string_view utf8);
+std::string NarrowToUtf8(std::wstring_view text);
+
 // The message shown when a path cannot be represented in code page 932.
 std::string UnrepresentablePathText(std::wstring_view path);
 

@@ -37,9 +37,14 @@ ForeignRead ReadForeignPoints(Format format, std::string bytes, bool tokyoDatum,
     result.message = "地点を読み込めませんでした。\n" + Utf8ToCp932(parsed.error).text;
     return result;
   }
+  return StoreForeignPoints(parsed.points, tokyoDatum, points);
+}
+
+ForeignRead StoreForeignPoints(const std::vector<Waypoint>& waypoints, bool tokyoDatum, PointFile& points) {
+  ForeignRead result;
   PointFile read;
   int outside = 0, beyond = 0;
-  for (const Waypoint& point : parsed.points) {
+  for (const Waypoint& point : waypoints) {
     GeoPosition position{point.longitude, point.latitude};
     if (tokyoDatum) position = Wgs84ToTokyo(position);
     const std::optional<std::uint32_t> longitude = UnitsFromDegrees(position.longitude);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "exchange/format.h"
 #include "pointfile/point_file.h"
@@ -26,3 +27,8 @@ struct ForeignRead {
 // whose position a point file cannot hold, and those beyond the slots, are left out and
 // counted in the message. A file that cannot be read, or holds no point, loads nothing.
 ForeignRead ReadForeignPoints(Format format, std::string bytes, bool tokyoDatum, PointFile& points);
+
+// The storing half of ReadForeignPoints, for points read from elsewhere (pasted text): the
+// same conversion, the same points left out and the same message; nothing loaded when no
+// point can be stored.
+ForeignRead StoreForeignPoints(const std::vector<Waypoint>& waypoints, bool tokyoDatum, PointFile& points);

@@ -92,7 +92,9 @@
 #define IDM_DATUM_TOKYO                 32805
 #define IDM_BULK_EDIT                   32801
 #define IDM_MOVE_TO_MARKER              32803
+#define ID_EDIT_COPY                    57634
 #define ID_EDIT_FIND                    57636
+#define ID_EDIT_PASTE                   57637
 #define ID_EDIT_REPEAT                  57640   // find next
 #define ID_EDIT_UNDO                    57643
 #define ID_EDIT_REDO                    57644

@@ -4,7 +4,8 @@
 # delete a row, delete three more and take that back with Ctrl+Z, sort by a header click
 # and take that back too, save through the menu, read the saved file back with pnt; then
 # sort again with Ctrl+Y, give three points one icon through the bulk edit, use the find
-# box, save, close and read the sorted file back.
+# box, paste a map link from the X clipboard with Ctrl+V, save, close and read the sorted
+# file back with the pasted point in it.
 # Screenshots of the list and of the edit dialog go to <build dir>/screenshots.
 #   editing_end_to_end.sh <Ostrel.exe> <source dir> <build dir> [pnt]
 # Exits 77 (skipped) when the native pnt tool has not been built.
@@ -90,7 +91,7 @@ xdotool keydown shift
 click $name_x "$(row_y 2)"
 xdotool keyup shift
 click 72 8
-xdotool key Down Down Down Down Down Down Return
+xdotool key Down Down Down Down Down Down Down Down Return
 bulk=$(find_window 一括変更) || fail "編集 → 一括変更 did not open the dialog"
 sleep 0.3
 xdotool key Down Down
@@ -108,9 +109,28 @@ sleep 0.5
 shoot "$main" "$shots/editing-find.png"
 xdotool key Escape
 window_closes 検索 || fail "Esc did not close the find box"
+
+# A map link copied in a browser (the X clipboard, which Wine shares), pasted with Ctrl+V
+# after the third row: the place's own position and its name from the link.
+link='https://www.google.com/maps/place/%E9%9B%B7%E9%96%80/@35.7112,139.7960,17z/data=!3m1!4b1!4m6!3m5!1s0x0:0x0!8m2!3d35.7110709!4d139.7963086'
+printf '%s' "$link" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+clip_owner=$!
+sleep 0.5
+click $name_x "$(row_y 2)"
+xdotool key ctrl+v
+sleep 0.5
+kill "$clip_owner" 2>/dev/null || true
 save_and_close
 names=$(saved_names)
-expected=$(python3 -c 'import sys; print("|".join(sorted(sys.argv[1].split("|"), key=lambda n: n.encode("cp932"))))' "$expected")
+expected=$(python3 -c '
+import sys
+names = sorted(sys.argv[1].split("|"), key=lambda n: n.encode("cp932"))
+print("|".join(names[:3] + ["雷門"] + names[3:]))' "$expected")
+pasted=$("$pnt" list --json "$work/sample.pnt" | python3 -c '
+import json, sys
+p = [json.loads(line) for line in sys.stdin if line.strip()][3]
+print(p["latitude_units"] == round(35.7110709 * 7372800), p["longitude_units"] == round(139.7963086 * 7372800))')
+[ "$pasted" = "True True" ] || fail "the pasted point is not where the link puts it ($pasted)"
 [ "$names" = "$expected" ] || fail "sorted points are $names, expected $expected"
 icons=$("$pnt" list --json "$work/sample.pnt" | python3 -c '
 import json, sys

@@ -15,3 +15,9 @@ foreach(format gpx kml kmz csv geojson)
   target_link_options(fuzz_import_${format} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(fuzz_import_${format} PRIVATE exchange_formats_fuzzing ostrel_warnings)
 endforeach()
+
+# Pasted text: any bytes, as a clipboard may hold them.
+add_executable(fuzz_paste fuzz/fuzz_paste.cpp)
+target_compile_options(fuzz_paste PRIVATE ${exchange_fuzz_flags})
+target_link_options(fuzz_paste PRIVATE -fsanitize=fuzzer,address,undefined)
+target_link_libraries(fuzz_paste PRIVATE exchange_formats_fuzzing ostrel_warnings)
