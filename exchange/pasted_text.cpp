@@ -79,16 +79,15 @@ bool IsHemisphereWord(std::string_view word) {
 }
 
 // Whether `text` may be one coordinate value at all before it is read: one word, or words
-// joined by a degree sign's parts (35° 40' 52.5"), or a number with its hemisphere letter
-// apart. Two plain numbers ("1 35.68") are not one value: the first belongs to the name.
+// joined by a degree sign (35° 40' 52.5"), or numbers with a hemisphere letter apart at
+// either end (N 35.68, 35 40 52.5 N). Plain numbers alone ("1 35.68") are not one value:
+// the first belongs to the name ("Route 1").
 bool MayBeOneValue(std::string_view text) {
   if (text.empty() || text.find_first_of(",;\t") != std::string_view::npos) return false;
-  if (text.find(' ') == std::string_view::npos) return true;
+  const std::size_t firstBlank = text.find(' ');
+  if (firstBlank == std::string_view::npos) return true;
   if (text.find("\xC2\xB0") != std::string_view::npos || text.find("\xC2\xBA") != std::string_view::npos) return true;
-  const std::size_t blank = text.find(' ');
-  const std::string_view first = text.substr(0, blank);
-  const std::string_view rest = Trim(text.substr(blank));
-  return rest.find(' ') == std::string_view::npos && (IsHemisphereWord(first) || IsHemisphereWord(rest));
+  return IsHemisphereWord(text.substr(0, firstBlank)) || IsHemisphereWord(text.substr(text.rfind(' ') + 1));
 }
 
 enum class Axis { kUnknown, kLatitude, kLongitude };

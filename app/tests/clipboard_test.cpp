@@ -2,9 +2,9 @@
 // datum, pasted positions go in after the selection as one step, text without a position is
 // refused with a message, and Ctrl+C / Ctrl+V are the list's but an edit box's own.
 #include <cmath>
-#include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/tests/editing_fixture.h"
 #include "framework/clipboard.h"
@@ -43,6 +43,11 @@ class ClipboardTest : public EditingTest {
   MemoryRegistry registry;
 };
 
+std::vector<std::uint8_t> SlotBytes(const PointFile& file, int slot) {
+  const auto first = file.Image().begin() + kHeaderLength + slot * PointRecord::kEncodedLength;
+  return std::vector<std::uint8_t>(first, first + PointRecord::kEncodedLength);
+}
+
 // Points with every field set, each different, at positions that are no round numbers.
 PointFile VariedPoints(int count) {
   PointFile file = NumberedPoints(count);
@@ -79,8 +84,7 @@ TEST_F(ClipboardTest, PasteOfACopyRestoresEveryFieldInEitherDatum) {
     const PointFile original = VariedPoints(8);
     int copied = 0;
     for (const int slot : {1, 3, 4}) {
-      EXPECT_EQ(std::memcmp(Points().Slot(6 + copied++), original.Slot(slot), PointRecord::kEncodedLength), 0)
-          << "slot " << slot;
+      EXPECT_EQ(SlotBytes(Points(), 6 + copied++), SlotBytes(original, slot)) << "slot " << slot;
     }
     ExpectListMatchesTable();
     // One step.
@@ -91,7 +95,7 @@ TEST_F(ClipboardTest, PasteOfACopyRestoresEveryFieldInEitherDatum) {
 
 TEST_F(ClipboardTest, PastedPositionsGoInAfterTheSelectionNamedAndSelected) {
   OpenFile(NumberedPoints(4));
-  PutOnClipboard("東京駅 35.681236, 139.767125\r\n43.068611 141.350833\r\n");
+  PutOnClipboard(reinterpret_cast<const char*>(u8"東京駅 35.681236, 139.767125\r\n43.068611 141.350833\r\n"));
   SelectRows({1});
   Command(ID_EDIT_PASTE);
   ASSERT_EQ(Points().GetPointCount(), 6);
@@ -161,13 +165,17 @@ TEST_F(ClipboardTest, MenuAndKeys) {
   EXPECT_EQ(OnClipboard().find("P02\t"), OnClipboard().find('\n') + 1);
   EXPECT_TRUE(PressCtrl(List().Handle(), 'V'));
   EXPECT_EQ(RowNames(), (std::vector<std::string>{"P00", "P01", "P02", "P02"}));
-  // In an edit box (the marker's, the find box's) they are the box's own.
+  // In an edit box (the marker's, the find box's) they are the box's own: the find box's
+  // dialog keys go to the box itself, which pastes the text.
   EXPECT_FALSE(PressCtrl(window.Item(IDC_MARKER_LATITUDE), 'V'));
   EXPECT_FALSE(PressCtrl(window.Item(IDC_MARKER_LATITUDE), 'C'));
   Command(ID_EDIT_FIND);
   ASSERT_TRUE(window.Finder().IsWindow());
-  EXPECT_FALSE(PressCtrl(window.Finder().Item(IDC_FIND_TEXT), 'V'));
-  EXPECT_FALSE(PressCtrl(window.Finder().Item(IDC_FIND_TEXT), 'C'));
+  PutOnClipboard("P01");
+  PressCtrl(window.Finder().Item(IDC_FIND_TEXT), 'V');
+  EXPECT_EQ(window.Finder().ItemText(IDC_FIND_TEXT), "P01");
+  PressCtrl(window.Finder().Item(IDC_FIND_TEXT), 'C');
+  EXPECT_EQ(OnClipboard(), "P01");
   EXPECT_EQ(Points().GetPointCount(), 4);
 }
 
