@@ -229,8 +229,8 @@ int main(int argc, char** argv) {
   std::printf("points at the end: %d, rows: %d\n", window.Points().GetPointCount(), list.GetItemCount());
 
   // A paste of 250 lines into an empty file, from the text as the clipboard gave it to the
-  // points in the file and the list painted (target: under 16 ms), against opening a file of
-  // 250 points to its list painted, in turn in the same run. The lines are the forms users
+  // list painted, against opening a file of 250 points to its list painted, in turn in the
+  // same run; and the text to the points in the file alone (target: under 16 ms). The lines are the forms users
   // copy: coordinates with a name, DMS with hemisphere letters, map links with a place.
   std::string pasted;
   for (int i = 0; i < kSlotCount; ++i) {
@@ -273,9 +273,11 @@ int main(int argc, char** argv) {
   PrintTimes("  opening a 250-point file, to list painted", loads);
   std::printf("  paste / open %.2f (medians); %d points pasted, %zu messages\n", MedianOf(pastes) / MedianOf(loads),
               pastedCount, session.prompts.Messages().size());
-  ReportTimes("  of which reading the text into points", runs, [] {}, [&] {
-    PointFile points;
-    ReadPastedPoints(pasted, false, points);
+  // The part the target is set for: from the text to the points in the file, without the list.
+  ReportTimes("  of which the text to the points in the file", runs, [] {}, [&] {
+    PointFile read, file;
+    ReadPastedPoints(pasted, false, read);
+    InsertPastedPoints(file, 0, read, kSlotCount);
   });
   window.Destroy();
   return 0;
