@@ -1,5 +1,6 @@
 #include "exchange/pasted_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -219,6 +220,12 @@ ParsedWaypoints ReadPastedText(std::string_view text) {
     return result;
   }
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  // The clipboard's text ends at its first NUL; bytes with NULs inside are no pasted text.
+  if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+    result.error = "line " + std::to_string(1 + std::count(text.begin(), text.begin() + nul, '\n')) +
+                   ": a NUL byte; this is not text";
+    return result;
+  }
   std::size_t lineNumber = 0;
   for (std::size_t pos = 0; pos < text.size();) {
     std::size_t end = text.find('\n', pos);

@@ -78,6 +78,7 @@ TEST(PastedText, RefusesTextWithoutAPositionWhole) {
       {"Station https://goo.gl/maps/xyz", "line 1: the link holds no position"},
       {"https://www.google.com/maps/place/%FF%FE/@35.68,139.76,17z", "line 1: "},
       {std::string(kPastedTextLimit + 1, ' '), "at most 1048576 bytes"},
+      {std::string("35.68, 139.76\nA\0B 35.68, 139.76", 30), "line 2: a NUL byte"},
       // A table must read as one, or not at all.
       {"name\tlatitude\tlongitude\nA\t35.1\n", "line 2"},
   };
