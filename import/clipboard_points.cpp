@@ -8,23 +8,6 @@
 #include "exchange/point_waypoint.h"
 #include "pointfile/datum.h"
 
-namespace {
-
-// The WGS 84 position that converts back to `tokyo` itself. The two conversions drop the
-// height each way, so the plain one is not quite undone by the other: a point copied and
-// pasted could move by a unit. A few corrections by what the way back misses close that.
-GeoPosition Wgs84ReturningTo(GeoPosition tokyo) {
-  GeoPosition wgs84 = TokyoToWgs84(tokyo);
-  for (int i = 0; i < 3; ++i) {
-    const GeoPosition back = Wgs84ToTokyo(wgs84);
-    wgs84.longitude += tokyo.longitude - back.longitude;
-    wgs84.latitude += tokyo.latitude - back.latitude;
-  }
-  return wgs84;
-}
-
-}  // namespace
-
 ForeignRead ReadPastedPoints(std::string_view text, bool tokyoDatum, PointFile& points) {
   ParsedWaypoints parsed = ReadPastedText(text);
   if (!parsed.ok()) {
@@ -62,7 +45,7 @@ std::string CopiedPointsText(const PointFile& file, std::span<const int> slots, 
     if (!file.IsUsed(slot)) continue;
     Waypoint point = WaypointFromSlot(file, slot);
     if (tokyoDatum) {
-      const GeoPosition wgs84 = Wgs84ReturningTo({point.longitude, point.latitude});
+      const GeoPosition wgs84 = TokyoToWgs84({point.longitude, point.latitude});
       point.longitude = wgs84.longitude;
       point.latitude = wgs84.latitude;
     }
