@@ -6,7 +6,7 @@
 # sort again with Ctrl+Y, give three points one icon through the bulk edit, use the find
 # box, paste a map link from the X clipboard with Ctrl+V, save, close and read the sorted
 # file back with the pasted point in it.
-# Screenshots of the list and of the edit dialog go to <build dir>/screenshots.
+# Screenshots of the list, the edit dialog and the pasted point go to <build dir>/screenshots.
 #   editing_end_to_end.sh <Ostrel.exe> <source dir> <build dir> [pnt]
 # Exits 77 (skipped) when the native pnt tool has not been built.
 set -euo pipefail
@@ -106,7 +106,7 @@ finder=$(find_window 検索) || fail "Ctrl+F did not open the find box"
 sleep 0.3
 xdotool type --delay 30 "TOKYO"
 sleep 0.5
-shoot "$main" "$shots/editing-find.png"
+shoot "$main" "$shots/editing-find.png $shots/editing-paste.png"
 xdotool key Escape
 window_closes 検索 || fail "Esc did not close the find box"
 
@@ -120,6 +120,7 @@ click $name_x "$(row_y 2)"
 xdotool key ctrl+v
 sleep 0.5
 kill "$clip_owner" 2>/dev/null || true
+shoot "$main" "$shots/editing-paste.png"
 save_and_close
 names=$(saved_names)
 expected=$(python3 -c '
@@ -137,4 +138,4 @@ import json, sys
 print(",".join(str(json.loads(line)["icon"]) for line in sys.stdin if line.strip()))')
 [ "${icons:0:6}" = "2,2,2," ] || fail "the bulk edit left the icons $icons"
 "$pnt" check "$work/sample.pnt" >/dev/null || fail "pnt check found a problem in the saved file"
-echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png $shots/editing-bulk.png $shots/editing-find.png"
+echo "screenshots: $shots/editing-list.png $shots/editing-dialog.png $shots/editing-after.png $shots/editing-bulk.png $shots/editing-find.png $shots/editing-paste.png"
