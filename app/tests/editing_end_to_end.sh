@@ -106,7 +106,7 @@ finder=$(find_window 検索) || fail "Ctrl+F did not open the find box"
 sleep 0.3
 xdotool type --delay 30 "TOKYO"
 sleep 0.5
-shoot "$main" "$shots/editing-find.png $shots/editing-paste.png"
+shoot "$main" "$shots/editing-find.png"
 xdotool key Escape
 window_closes 検索 || fail "Esc did not close the find box"
 
