@@ -164,6 +164,49 @@ TEST(CsvWrite, TabSeparatedTextReadsBackWhatWasWritten) {
   EXPECT_EQ(read.points[0].stamp, a.stamp);
 }
 
+// UTF-16 with its byte order mark; little-endian is what a spreadsheet saves as "Unicode text".
+std::string Utf16(std::u16string_view text, bool bigEndian = false) {
+  std::string bytes;
+  for (char16_t c : u"\uFEFF" + std::u16string(text)) {
+    const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+TEST(CsvEncodings, SpreadsheetFilesReadInTheirEncodings) {
+  const std::string utf8 = "名称,緯度,経度,住所\r\n東京駅,35.681236,139.767125,千代田区丸の内一丁目\r\n";
+  // Shift_JIS, as a Japanese spreadsheet saves CSV.
+  const std::string shiftJis =
+      "\x96\xbc\x8f\xcc,\x88\xdc\x93\x78,\x8c\x6f\x93\x78,\x8f\x5a\x8f\x8a\r\n"
+      "\x93\x8c\x8b\x9e\x89\x77,35.681236,139.767125,"
+      "\x90\xe7\x91\xe3\x93\x63\x8b\xe6\x8a\xdb\x82\xcc\x93\xe0\x88\xea\x92\x9a\x96\xda\r\n";
+  const std::pair<const char*, std::string> files[] = {
+      {"UTF-8", utf8},
+      {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + utf8},
+      {"Shift_JIS", shiftJis},
+      {"UTF-16 LE, tab-separated",
+       Utf16(u"名称\t緯度\t経度\t住所\r\n東京駅\t35.681236\t139.767125\t千代田区丸の内一丁目\r\n")},
+      {"UTF-16 BE", Utf16(u"name,lat,lon\n東京駅,35.681236,139.767125", true)},
+  };
+  for (const auto& [what, bytes] : files) {
+    SCOPED_TRACE(what);
+    ParsedWaypoints read = ReadCsv(CsvBytesAsUtf8(bytes), 540);
+    ASSERT_TRUE(read.ok()) << read.error;
+    ASSERT_EQ(read.points.size(), 1u);
+    EXPECT_EQ(read.points[0].name, "東京駅");
+    EXPECT_DOUBLE_EQ(read.points[0].latitude, 35.681236);
+    EXPECT_DOUBLE_EQ(read.points[0].longitude, 139.767125);
+  }
+}
+
+TEST(CsvEncodings, BrokenUtf16BecomesReplacementCharacters) {
+  // A pair, a high surrogate alone, a low surrogate alone, then an odd last byte.
+  const std::string bytes = Utf16(u"\U0001F600\xD83Dx\xDE00") + "y";
+  EXPECT_EQ(CsvBytesAsUtf8(bytes), "\U0001F600\uFFFDx\uFFFD\uFFFD");
+}
+
 TEST(CsvBadInput, IsRefusedWithWhatAndWhere) {
   const std::pair<std::string, std::string> cases[] = {
       {"Title,Note\r\nA,B\r\n", "no latitude and longitude columns and no URL column"},

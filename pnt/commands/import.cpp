@@ -153,6 +153,9 @@ int RunImport(const ImportOptions& o) {
     if (texts.name.empty()) ++unnamed;
     InsertWaypoint(file, file.GetPointCount(), texts, *longitude, *latitude, point);
   }
+  if (changes.folded) {
+    Warn(std::to_string(changes.folded) + " letter(s) with a diacritic code page 932 cannot hold were written as their base letter");
+  }
   if (changes.replaced) Warn(std::to_string(changes.replaced) + " character(s) code page 932 cannot hold were written as \"?\"");
   if (changes.cut) Warn(std::to_string(changes.cut) + " text(s) longer than their fields were cut");
   if (unnamed) Warn(std::to_string(unnamed) + " point(s) have no name");
