@@ -210,9 +210,21 @@ bool ReadLine(std::string_view line, const std::string& where, Waypoint& point, 
   return true;
 }
 
+// A table pasted whole: each row must give a position, as each line of other text must.
+ParsedWaypoints ReadTable(std::string_view text, int offsetMinutes) {
+  ParsedWaypoints table = ReadCsv(text, offsetMinutes);
+  for (const Waypoint& point : table.points) {
+    if (!point.hasPosition) {
+      table.error = point.where + ": the row holds no position";
+      break;
+    }
+  }
+  return table;
+}
+
 }  // namespace
 
-ParsedWaypoints ReadPastedText(std::string_view text) {
+ParsedWaypoints ReadPastedText(std::string_view text, int offsetMinutes) {
   ParsedWaypoints result;
   if (text.size() > kPastedTextLimit) {
     result.error = "the text is " + std::to_string(text.size()) + " bytes long; at most " +
@@ -243,7 +255,9 @@ ParsedWaypoints ReadPastedText(std::string_view text) {
     // A first line that is no point but a row of column names is a table, as Copy writes it
     // and spreadsheets copy it: read as CSV, whose header finds the columns.
     const bool moreLines = text.find_first_not_of(" \t\r\n", pos) != std::string_view::npos;
-    if (result.points.empty() && moreLines && line.find_first_of("\t,;") != std::string_view::npos) return ReadCsv(text);
+    if (result.points.empty() && moreLines && line.find_first_of("\t,;") != std::string_view::npos) {
+      return ReadTable(text, offsetMinutes);
+    }
     return result;
   }
   if (result.points.empty()) result.error = "the text holds no position";

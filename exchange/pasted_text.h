@@ -18,4 +18,5 @@ inline constexpr std::size_t kPastedTextLimit = 1024 * 1024;
 // before the position on its line, or empty when there is none (the caller names it). The
 // first line that holds no position, or an unreadable table, refuses the whole text: the
 // error names the line and, for a link, why (a short link only the network resolves).
-ParsedWaypoints ReadPastedText(std::string_view text);
+// Dates in the table with a zone are taken to local time at `offsetMinutes` east of UTC.
+ParsedWaypoints ReadPastedText(std::string_view text, int offsetMinutes);

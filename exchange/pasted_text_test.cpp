@@ -20,6 +20,8 @@ struct PasteCase {
   std::vector<Expected> points;
 };
 
+constexpr int kJapan = 9 * 60;
+
 // Ten decimals of a degree are well inside a unit of the point file (1/2048 arc-second).
 constexpr double kTolerance = 1e-6;
 
@@ -51,7 +53,7 @@ TEST(PastedText, ReadsEachFormAsItsPoint) {
   };
   for (const PasteCase& c : cases) {
     SCOPED_TRACE(c.text);
-    const ParsedWaypoints read = ReadPastedText(c.text);
+    const ParsedWaypoints read = ReadPastedText(c.text, kJapan);
     ASSERT_TRUE(read.ok()) << read.error;
     ASSERT_EQ(read.points.size(), c.points.size());
     for (std::size_t i = 0; i < c.points.size(); ++i) {
@@ -81,10 +83,11 @@ TEST(PastedText, RefusesTextWithoutAPositionWhole) {
       {std::string("35.68, 139.76\nA\0B 35.68, 139.76", 30), "line 2: a NUL byte"},
       // A table must read as one, or not at all.
       {"name\tlatitude\tlongitude\nA\t35.1\n", "line 2"},
+      {"name\tlatitude\tlongitude\nA\t35.1\t139.7\nB\t\t\n", "line 3: the row holds no position"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 80));
-    const ParsedWaypoints read = ReadPastedText(c.text);
+    const ParsedWaypoints read = ReadPastedText(c.text, kJapan);
     EXPECT_NE(read.error.find(c.error), std::string::npos) << read.error;
   }
 }
@@ -104,7 +107,7 @@ TEST(PastedText, TakesBackTheTableCopyWrites) {
   b.name = "";
   b.latitude = 43.0;
   b.longitude = 141.35;
-  const ParsedWaypoints read = ReadPastedText(WriteCsv({a, b}, '\t'));
+  const ParsedWaypoints read = ReadPastedText(WriteCsv({a, b}, '\t'), kJapan);
   ASSERT_TRUE(read.ok()) << read.error;
   ASSERT_EQ(read.points.size(), 2u);
   const Waypoint& back = read.points[0];

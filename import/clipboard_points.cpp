@@ -9,7 +9,7 @@
 #include "pointfile/datum.h"
 
 ForeignRead ReadPastedPoints(std::string_view text, bool tokyoDatum, PointFile& points) {
-  ParsedWaypoints parsed = ReadPastedText(text);
+  ParsedWaypoints parsed = ReadPastedText(text, kUnitOffsetMinutes);
   if (!parsed.ok()) {
     ForeignRead refused;
     refused.message = "貼り付けた文字から地点を読み取れません。何も追加しませんでした。\n" + Utf8ToCp932(parsed.error).text;

@@ -8,9 +8,6 @@
 
 namespace {
 
-// The point file's dates and times are Japan's local time (as pnt takes them by default).
-constexpr int kUnitOffsetMinutes = 9 * 60;
-
 bool EndsWithNoCase(std::string_view text, std::string_view tail) {
   if (text.size() < tail.size()) return false;
   for (std::size_t i = 0; i < tail.size(); ++i) {

@@ -11,6 +11,9 @@
 #include "exchange/format.h"
 #include "pointfile/point_file.h"
 
+// The point file's dates and times are Japan's local time (as pnt takes them by default).
+inline constexpr int kUnitOffsetMinutes = 9 * 60;
+
 // The format by the file name's extension, as pnt picks it, and .txt as CSV; nothing for a
 // point file or any other name.
 std::optional<Format> ForeignFormat(std::string_view path);

@@ -10,9 +10,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const ParsedWaypoints read = ReadPastedText(text);
+  const ParsedWaypoints read = ReadPastedText(text, 9 * 60);
   if (!read.ok()) return 0;
-  const ParsedWaypoints again = ReadPastedText(WriteCsv(read.points, '\t'));
+  const ParsedWaypoints again = ReadPastedText(WriteCsv(read.points, '\t'), 9 * 60);
   if (!again.ok() || again.points.size() != read.points.size()) std::abort();
   return 0;
 }
