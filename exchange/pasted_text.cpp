@@ -43,11 +43,11 @@ std::string_view Trim(std::string_view text) {
 }
 
 // The text before a position as a name: what joins it to the position (a comma, a colon, a
-// dash) is not part of it.
+// dash, the bracket round a link) is not part of it.
 std::string NameBefore(std::string_view text) {
   for (;;) {
     text = Trim(text);
-    if (!text.empty() && std::string_view(",;:-|").find(text.back()) != std::string_view::npos) {
+    if (!text.empty() && std::string_view(",;:-|(<").find(text.back()) != std::string_view::npos) {
       text.remove_suffix(1);
     } else if (text.ends_with("\xEF\xBC\x9A") || text.ends_with("\xE3\x80\x81")) {  // ：、
       text.remove_suffix(3);
@@ -181,8 +181,10 @@ std::size_t LinkStart(std::string_view line) {
 // One line as a point; false with `error` set when it holds none.
 bool ReadLine(std::string_view line, const std::string& where, Waypoint& point, std::string& error) {
   if (const std::size_t start = LinkStart(line); start != std::string_view::npos) {
+    // A link in brackets ends at its closing one.
+    const char closing = start > 0 && line[start - 1] == '(' ? ')' : '>';
     std::size_t end = start;
-    while (end < line.size() && !IsBlank(line[end]) && line[end] != '>') ++end;
+    while (end < line.size() && !IsBlank(line[end]) && line[end] != closing) ++end;
     std::string linkError;
     const std::optional<LinkedPlace> place = PlaceFromLink(line.substr(start, end - start), linkError);
     if (!place) {

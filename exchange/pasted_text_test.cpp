@@ -44,6 +44,7 @@ TEST(PastedText, ReadsEachFormAsItsPoint) {
       {"\n35.1, 136.9\r\n\r\n  名古屋 35.170915 136.881537\n",
        {{35.1, 136.9, ""}, {35.170915, 136.881537, "名古屋"}}},
       {"geo:35.681236,139.767125", {{35.681236, 139.767125, ""}}},
+      {"皇居外苑 (geo:35.6804,139.7580)", {{35.6804, 139.758, "皇居外苑"}}},
       {"Tokyo https://www.openstreetmap.org/?mlat=35.68124&mlon=139.76712#map=17/35.68124/139.76712",
        {{35.68124, 139.76712, "Tokyo"}}},
       // The place's own position (!3d!4d) and its name from the link.
