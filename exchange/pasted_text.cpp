@@ -215,6 +215,7 @@ bool ReadLine(std::string_view line, const std::string& where, Waypoint& point, 
 // A table pasted whole: each row must give a position, as each line of other text must.
 ParsedWaypoints ReadTable(std::string_view text, int offsetMinutes) {
   ParsedWaypoints table = ReadCsv(text, offsetMinutes);
+  if (table.ok() && table.points.empty()) table.error = "the table holds no row after its header";
   for (const Waypoint& point : table.points) {
     if (!point.hasPosition) {
       table.error = point.where + ": the row holds no position";

@@ -84,6 +84,7 @@ TEST(PastedText, RefusesTextWithoutAPositionWhole) {
       {std::string("35.68, 139.76\nA\0B 35.68, 139.76", 30), "line 2: a NUL byte"},
       // A table must read as one, or not at all.
       {"name\tlatitude\tlongitude\nA\t35.1\n", "line 2"},
+      {"name\tlatitude\tlongitude\n\"\"\n", "no row after its header"},
       {"name\tlatitude\tlongitude\nA\t35.1\t139.7\nB\t\t\n", "line 3: the row holds no position"},
   };
   for (const auto& c : cases) {
