@@ -27,6 +27,13 @@ std::string DataValue(const XmlElement& placemark, std::string_view name) {
   return {};
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  std::size_t last = text.find_last_not_of(" \t\r\n");
+  return text.substr(first, last - first + 1);
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -39,31 +46,29 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 // The first ExtendedData field whose name is one of `names` (in any case) and whose value is
-// not blank: the columns a map service's list of places was made from, under the names the
-// user gave them.
+// not blank: the columns a list of places was made from, under the names the user gave them,
+// as Data (My Maps) or as a schema's SimpleData (other programs).
 std::string DataValueNamed(const XmlElement& placemark, std::initializer_list<std::string_view> names) {
   const XmlElement* extended = placemark.Child("ExtendedData");
   if (!extended) return {};
-  for (const XmlElement* data : extended->children()) {
-    const std::string_view* dataName = data->Attribute("name");
-    if (data->LocalName() != "Data" || !dataName) continue;
+  auto named = [&](const XmlElement& field, std::string_view value) {
+    const std::string_view* fieldName = field.Attribute("name");
+    if (!fieldName || TrimBlanks(value).empty()) return false;
     for (std::string_view name : names) {
-      if (!EqualsNoCase(*dataName, name)) continue;
-      std::string_view value = data->ChildText("value");
-      std::size_t first = value.find_first_not_of(" \t\r\n");
-      if (first == std::string_view::npos) break;
-      std::size_t last = value.find_last_not_of(" \t\r\n");
-      return std::string(value.substr(first, last - first + 1));
+      if (EqualsNoCase(*fieldName, name)) return true;
+    }
+    return false;
+  };
+  for (const XmlElement* field : extended->children()) {
+    if (field->LocalName() == "Data" && named(*field, field->ChildText("value"))) {
+      return std::string(TrimBlanks(field->ChildText("value")));
+    }
+    if (field->LocalName() != "SchemaData") continue;
+    for (const XmlElement* simple : field->children()) {
+      if (simple->LocalName() == "SimpleData" && named(*simple, simple->text)) return std::string(TrimBlanks(simple->text));
     }
   }
   return {};
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  std::size_t last = text.find_last_not_of(" \t\r\n");
-  return text.substr(first, last - first + 1);
 }
 
 // "lon,lat[,alt]": the first tuple of a coordinates element.

@@ -122,6 +122,8 @@ constexpr char kMyMapsKml[] = R"(<?xml version="1.0" encoding="UTF-8"?>
       <Placemark><name>未定の店</name><address>東京都渋谷区</address></Placemark>
       <Placemark><ExtendedData><Data name="Address"><value>1 Main St</value></Data>
         <Data name="Phone"><value>+81 3 0000 0000</value></Data></ExtendedData></Placemark>
+      <Placemark><name>Schema</name><ExtendedData><SchemaData schemaUrl="#s"><SimpleData name="ADDRESS">2 Side St</SimpleData>
+        </SchemaData></ExtendedData></Placemark>
       <Placemark><name>Note only</name><description>just a note</description></Placemark>
     </Folder>
   </Document>
@@ -133,6 +135,7 @@ const std::vector<Expected> kMyMapsPoints = {
     {"Deep", "Nice & quiet", "", {{35.25, 139.5}}},
     {"未定の店", "東京都渋谷区", "", std::nullopt},
     {"1 Main St", "1 Main St", "+81 3 0000 0000", std::nullopt},
+    {"Schema", "2 Side St", "", std::nullopt},
 };
 
 // A stored (unpacked) zip archive of `entries`, as archivers write those they do not deflate.
