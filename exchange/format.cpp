@@ -15,10 +15,14 @@ enum class Content { kZip, kXml, kJson, kBinary, kText };
 Content ContentOf(std::string_view bytes) {
   if (bytes.starts_with("PK\x03\x04") || bytes.starts_with("PK\x05\x06")) return Content::kZip;
   // XML in UTF-16 without a byte order mark, which the XML parsers read.
-  if (bytes.starts_with(std::string_view("<\0", 2)) || bytes.starts_with(std::string_view("\0<", 2))) return Content::kXml;
+  if (bytes.starts_with(std::string_view("<\0", 2)) || bytes.starts_with(std::string_view("\0<", 2))) {
+    return Content::kXml;
+  }
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  // Control characters other than the blanks mark binary data; escape stays allowed, since
+  // ISO-2022-JP text is made of escape sequences.
   for (unsigned char c : bytes.substr(0, 4096)) {
-    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f') return Content::kBinary;
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != 0x1B) return Content::kBinary;
   }
   std::size_t first = bytes.find_first_not_of(" \t\r\n\f");
   if (first == std::string_view::npos) return Content::kText;
@@ -43,9 +47,13 @@ std::string_view FirstElementName(std::string_view bytes) {
 // they may well be one, and the reader is left to say what is wrong.
 std::string WrongContent(Format format, std::string_view bytes) {
   // UTF-16 text with a byte order mark is left to the readers: the XML parsers take it.
-  if (bytes.empty() || format == Format::kCsv || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return {};
+  if (bytes.empty() || format == Format::kCsv || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    return {};
+  }
   const Content content = ContentOf(bytes);
-  const Content expected = format == Format::kKmz ? Content::kZip : format == Format::kGeoJson ? Content::kJson : Content::kXml;
+  const Content expected = format == Format::kKmz       ? Content::kZip
+                           : format == Format::kGeoJson ? Content::kJson
+                                                        : Content::kXml;
   if (content == expected) return {};
   std::string found;
   switch (content) {
@@ -58,7 +66,11 @@ std::string WrongContent(Format format, std::string_view bytes) {
       break;
     }
     case Content::kJson: found = "JSON text (GeoJSON is JSON)"; break;
-    case Content::kBinary: found = "binary data, not text"; break;
+    case Content::kBinary:
+      found = expected == Content::kZip    ? "binary data, not a zip archive"
+              : expected == Content::kJson ? "binary data, not JSON text"
+                                           : "binary data, not XML text";
+      break;
     case Content::kText:
       // Plain text with a stray first character is still left to the parsers' messages, which
       // say where; only text given as a zip archive is plainly wrong.
