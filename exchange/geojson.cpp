@@ -49,7 +49,6 @@ bool CodeProperty(const json& properties, const char* key, int max, const std::s
   return true;
 }
 
-
 // No GeoJSON, ours or a map service's, nests deeper than a few levels (a MultiPolygon's
 // coordinates are the deepest, at seven). The limit is checked before parsing, so that a
 // hostile file of millions of brackets neither fills the memory with the tree nor reaches
