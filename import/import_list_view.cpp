@@ -14,6 +14,7 @@ const MessageEntry ImportListView::kMessageEntries[] = {
     OnMessage<&ImportListView::OnMouseMove>(WM_MOUSEMOVE),
     OnMessage<&ImportListView::OnLButtonUp>(WM_LBUTTONUP),
     OnReflectedNotify<&ImportListView::OnDeleteAllItems>(LVN_DELETEALLITEMS),
+    OnReflectedNotify<&ImportListView::OnCustomDraw>(NM_CUSTOMDRAW),
 };
 OSTREL_DEFINE_MESSAGE_TABLE(ImportListView, PointListCtrl);
 
@@ -21,6 +22,7 @@ namespace {
 
 // Far more than 250 points take in any of the formats; a larger file is refused unread.
 constexpr std::size_t kMaxForeignBytes = 16u << 20;
+constexpr int kLongitudeColumn = 5, kLatitudeColumn = 6;
 
 }  // namespace
 
@@ -31,10 +33,50 @@ void ImportListView::LoadSource(const std::string& path) {
   }
   m_sourcePath = path;
   m_sourceFile.LoadFile(path, m_files, m_messages);
+  m_rowFacts.clear();
+  ShowSource();
+}
+
+void ImportListView::ShowSource() {
   // As in the point list, a gap in a file from elsewhere shows as blank rows, so that the
   // points after it keep their own rows and can be copied too.
   FillRows(m_sourceFile, m_maxPoints);
+  // A place its file gives no position for shows none, rather than the zeros its slot holds.
+  for (int row = 0; row < static_cast<int>(m_rowFacts.size()) && row < GetItemCount(); ++row) {
+    if (m_rowFacts[row].positionHeld) continue;
+    SetItemText(row, kLongitudeColumn, "");
+    SetItemText(row, kLatitudeColumn, "");
+  }
+  m_verdicts.assign(static_cast<std::size_t>(GetItemCount()), RowVerdict{});
+  m_host.SourceChanged();
   Update();
+}
+
+void ImportListView::JudgeAgainst(const PointFile& open) {
+  m_verdicts = JudgeSourceRows(m_sourceFile, GetItemCount(), m_rowFacts, open);
+  // (Before the list exists there is nothing to repaint; a null window would mean them all.)
+  if (m_hwnd) Invalidate(false);
+}
+
+COLORREF ImportListView::RowTextColour(int row) const {
+  if (row < 0 || row >= static_cast<int>(m_verdicts.size())) return kPointListText;
+  if (m_verdicts[row].cannotStore) return kCannotStoreRowText;
+  return m_verdicts[row].duplicate ? kDuplicateRowText : kPointListText;
+}
+
+void ImportListView::OnCustomDraw(NMHDR* header, LRESULT* result) {
+  auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+  switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      *result = CDRF_NOTIFYITEMDRAW;
+      return;
+    case CDDS_ITEMPREPAINT:
+      draw->clrText = RowTextColour(static_cast<int>(draw->nmcd.dwItemSpec));
+      *result = CDRF_DODEFAULT;
+      return;
+    default:
+      *result = CDRF_DODEFAULT;
+  }
 }
 
 void ImportListView::LoadForeignSource(const std::string& path, Format format) {
@@ -55,8 +97,8 @@ void ImportListView::LoadForeignSource(const std::string& path, Format format) {
   if (!read.message.empty()) m_messages.ShowMessage(path + "\n" + read.message);
   if (!read.loaded) return;
   m_sourcePath = path;
-  FillRows(m_sourceFile, m_maxPoints);
-  Update();
+  m_rowFacts = read.rows;
+  ShowSource();
 }
 
 bool ImportListView::IsForeignSource() const { return ForeignFormat(m_sourcePath).has_value(); }
@@ -66,7 +108,8 @@ void ImportListView::ReloadForeignSource() {
   const std::string path = m_sourcePath;
   m_sourcePath.clear();
   m_sourceFile = PointFile();
-  FillRows(m_sourceFile, m_maxPoints);
+  m_rowFacts.clear();
+  ShowSource();
   LoadSource(path);
 }
 
