@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <utility>
 
 #include "pointfile/duplicates.h"
 #include "pointfile/point_file.h"
@@ -11,27 +12,58 @@
 
 namespace {
 
-// Two places further apart in latitude than this many units are further apart than the
-// duplicate rule's widest radius (on any sphere of at least 6300 km): the rule need not
-// measure them. With the open file's places in order of latitude, each row measures only
-// the few in its band.
-const std::uint32_t kLatitudeBandUnits = static_cast<std::uint32_t>(
-    (kSameNameRadiusMetres + 1.0) / (6.3e6 * std::numbers::pi / 180.0) * kUnitsPerDegree);
+// The preview measures a row against the open file's places with cheap lower bounds of the
+// ground distance first, and with the rule itself only where they cannot tell. A bound on a
+// sphere of 6300 km is below the distance on the rule's larger one; past the widest radius
+// by a metre, a pair is no duplicate.
+constexpr double kRadiusBelowTheRules = 6.3e6;
+constexpr double kRadiansPerUnit = std::numbers::pi / 180.0 / kUnitsPerDegree;
+constexpr double kBeyondTheRule = kSameNameRadiusMetres + 1.0;
 
-std::vector<PointPlace> PlacesByLatitude(const PointFile& file) {
-  std::vector<PointPlace> places;
+// Two places further apart in latitude than this are further apart than the rule looks.
+const std::uint32_t kLatitudeBandUnits =
+    static_cast<std::uint32_t>(kBeyondTheRule / kRadiusBelowTheRules / kRadiansPerUnit);
+
+struct Place {
+  PointPlace place;
+  double cosLatitude;
+};
+
+Place PlaceOf(const PointFile& file, int slot) {
+  PointPlace place = PlaceOfPoint(file, slot);
+  const double cosLatitude = std::cos(place.latitude * kRadiansPerUnit);
+  return {std::move(place), cosLatitude};
+}
+
+// The haversine's h is at least cos(lat a) cos(lat b) sin²(Δlon / 2), so the distance is at
+// least R min(cos) 2 sin(Δlon / 2), and sin(x) at least x (1 - x² / 6) for x up to 1, or
+// 2x / π up to π / 2.
+bool FarApartInLongitude(const Place& a, const Place& b) {
+  const std::uint32_t units = a.place.longitude > b.place.longitude ? a.place.longitude - b.place.longitude
+                                                                    : b.place.longitude - a.place.longitude;
+  double half = units * kRadiansPerUnit / 2;
+  if (half > std::numbers::pi / 2) half = std::numbers::pi - half;
+  const double sinAtLeast = half <= 1 ? half * (1 - half * half / 6) : half * 2 / std::numbers::pi;
+  return 2 * kRadiusBelowTheRules * std::min(a.cosLatitude, b.cosLatitude) * sinAtLeast > kBeyondTheRule;
+}
+
+// The open file's places in order of latitude, so that each row looks only at its band.
+std::vector<Place> PlacesByLatitude(const PointFile& file) {
+  std::vector<Place> places;
   for (int slot = 0; slot < kSlotCount; ++slot)
-    if (file.IsUsed(slot)) places.push_back(PlaceOfPoint(file, slot));
-  std::sort(places.begin(), places.end(), [](const PointPlace& a, const PointPlace& b) { return a.latitude < b.latitude; });
+    if (file.IsUsed(slot)) places.push_back(PlaceOf(file, slot));
+  std::sort(places.begin(), places.end(),
+            [](const Place& a, const Place& b) { return a.place.latitude < b.place.latitude; });
   return places;
 }
 
-bool HasDuplicateIn(const std::vector<PointPlace>& places, const PointPlace& place) {
-  const std::uint32_t low = place.latitude > kLatitudeBandUnits ? place.latitude - kLatitudeBandUnits : 0;
+bool HasDuplicateIn(const std::vector<Place>& places, const Place& row) {
+  const std::uint32_t latitude = row.place.latitude;
+  const std::uint32_t low = latitude > kLatitudeBandUnits ? latitude - kLatitudeBandUnits : 0;
   auto it = std::lower_bound(places.begin(), places.end(), low,
-                             [](const PointPlace& p, std::uint32_t latitude) { return p.latitude < latitude; });
-  for (; it != places.end() && it->latitude - low <= 2 * kLatitudeBandUnits; ++it)
-    if (IsDuplicatePlace(place, *it)) return true;
+                             [](const Place& p, std::uint32_t units) { return p.place.latitude < units; });
+  for (; it != places.end() && it->place.latitude - low <= 2 * kLatitudeBandUnits; ++it)
+    if (!FarApartInLongitude(row, *it) && IsDuplicatePlace(row.place, it->place)) return true;
   return false;
 }
 
@@ -39,7 +71,7 @@ bool HasDuplicateIn(const std::vector<PointPlace>& places, const PointPlace& pla
 
 std::vector<RowVerdict> JudgeSourceRows(const PointFile& source, int rows, std::span<const SourceRowFacts> facts,
                                         const PointFile& open) {
-  const std::vector<PointPlace> openPlaces = PlacesByLatitude(open);
+  const std::vector<Place> openPlaces = PlacesByLatitude(open);
   std::vector<RowVerdict> verdicts(static_cast<std::size_t>(std::max(rows, 0)));
   for (int row = 0; row < rows; ++row) {
     if (!source.IsUsed(row)) continue;
@@ -48,7 +80,7 @@ std::vector<RowVerdict> JudgeSourceRows(const PointFile& source, int rows, std::
     verdict.point = true;
     verdict.shortened = fact.shortened;
     verdict.cannotStore = !fact.positionHeld || !IsInUnitArea(source.GetLongitude(row), source.GetLatitude(row));
-    verdict.duplicate = !verdict.cannotStore && HasDuplicateIn(openPlaces, PlaceOfPoint(source, row));
+    verdict.duplicate = !verdict.cannotStore && HasDuplicateIn(openPlaces, PlaceOf(source, row));
   }
   return verdicts;
 }

@@ -7,9 +7,11 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "pointfile/duplicates.h"
 #include "pointfile/point_file.h"
 #include "pointfile/testing/point_images.h"
 
@@ -52,6 +54,8 @@ TEST(JudgeSourceRows, DuplicatesAreaAndFactsAtTheirEdges) {
       {{"東京駅", kLongitude, kLatitude + NorthDegrees(299)}, {}, duplicate},
       {{"東京駅", kLongitude, kLatitude + NorthDegrees(301)}, {}, fresh},
       {{"東京駅", kLongitude, kLatitude - NorthDegrees(299)}, {}, duplicate},
+      {{"東京駅", kLongitude + EastDegrees(299), kLatitude}, {}, duplicate},
+      {{"東京駅", kLongitude - EastDegrees(301), kLatitude}, {}, fresh},
       {{"東京", kLongitude + EastDegrees(29), kLatitude}, {}, duplicate},
       {{"東京", kLongitude + EastDegrees(31), kLatitude}, {}, fresh},
       {{"", kLongitude, kLatitude + NorthDegrees(29)}, {}, duplicate},
@@ -99,7 +103,33 @@ TEST(JudgeSourceRows, DuplicatesAreaAndFactsAtTheirEdges) {
   // Against an empty open file nothing is a duplicate.
   EXPECT_EQ(CountVerdicts(JudgeSourceRows(source, count, facts, PointFile())),
             (PreviewCounts{count, 0, 6, 2}));
-  EXPECT_EQ(CountVerdicts(verdicts), (PreviewCounts{count, 5, 6, 2}));
+  EXPECT_EQ(CountVerdicts(verdicts), (PreviewCounts{count, 6, 6, 2}));
+}
+
+// The judgement skips pairs by bounds before it measures: it must still find what measuring
+// every pair finds, here for places scattered within a kilometre, a few sharing names.
+TEST(JudgeSourceRows, FindsWhatTheRuleFindsPairByPair) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> metres(-1000, 1000);
+  auto scatter = [&](const std::string& prefix, int count) {
+    std::vector<Place> places;
+    for (int i = 0; i < count; ++i)
+      places.push_back({prefix + std::to_string(i % 40), kLongitude + EastDegrees(metres(random)),
+                        kLatitude + NorthDegrees(metres(random))});
+    return FileOf(places);
+  };
+  const PointFile open = scatter("p", 250), source = scatter("p", 250);
+  const std::vector<RowVerdict> verdicts = JudgeSourceRows(source, kSlotCount, {}, open);
+  int duplicates = 0;
+  for (int row = 0; row < kSlotCount; ++row) {
+    bool expected = false;
+    for (int slot = 0; slot < kSlotCount && !expected; ++slot)
+      expected = IsDuplicatePlace(PlaceOfPoint(source, row), PlaceOfPoint(open, slot));
+    EXPECT_EQ(verdicts[row].duplicate, expected) << row;
+    duplicates += expected;
+  }
+  EXPECT_GT(duplicates, 20);  // the test looks at both kinds
+  EXPECT_LT(duplicates, 230);
 }
 
 TEST(PreviewSummaryText, LeavesOutTheCountsOfNothing) {
