@@ -14,24 +14,6 @@ constexpr char16_t kNoCharacter = 0xFFFF;
 constexpr std::uint16_t kNoBytes = 0xFFFF;
 constexpr std::uint8_t kNone = 0xFF;
 
-// The length of the well-formed UTF-8 character at the start of `p` (`left` bytes on), or 0:
-// no overlong forms, surrogates or code points beyond U+10FFFF.
-std::size_t WellFormedLength(const unsigned char* p, std::size_t left) {
-  const unsigned char c = p[0];
-  if (c < 0x80) return 1;
-  const std::size_t length = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
-  if (length == 0 || length > left) return 0;
-  const unsigned char second = p[1];
-  if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) || (c == 0xF0 && second < 0x90) ||
-      (c == 0xF4 && second > 0x8F)) {
-    return 0;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((p[k] & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
 bool IsAscii(std::string_view text) {
   for (char c : text) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -83,7 +65,7 @@ Cp932Text Utf8ToCp932(std::string_view utf8) {
     }
     // A byte that starts no well-formed character counts as one character code page 932
     // cannot hold; so does a well-formed character it has no bytes for.
-    const std::size_t length = WellFormedLength(in + i, size - i);
+    const std::size_t length = Utf8SequenceLength(in + i, size - i);
     std::uint16_t bytes = kNoBytes;
     if (length == 2 || length == 3) {
       char32_t code = in[i] & (0xFF >> (length + 1));
@@ -101,18 +83,6 @@ Cp932Text Utf8ToCp932(std::string_view utf8) {
   }
   result.text.resize(static_cast<std::size_t>(out - result.text.data()));
   return result;
-}
-
-bool IsValidUtf8(std::string_view text) { return InvalidUtf8Offset(text) == std::string_view::npos; }
-
-std::size_t InvalidUtf8Offset(std::string_view text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = WellFormedLength(p + i, text.size() - i);
-    if (length == 0) return i;
-    i += length;
-  }
-  return std::string_view::npos;
 }
 
 std::string CsvBytesAsUtf8(std::string bytes) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/utf8.h"
+
 // Every byte sequence code page 932 cannot decode becomes U+FFFD; nothing is dropped silently.
 std::string Cp932ToUtf8(std::string_view sjis);
 
@@ -19,9 +21,6 @@ struct Cp932Text {
 // Invalid UTF-8 counts as characters that cannot be held.
 Cp932Text Utf8ToCp932(std::string_view utf8);
 
-bool IsValidUtf8(std::string_view text);
 // A CSV file's bytes as UTF-8: spreadsheets save UTF-8, with or without a byte order mark
 // (removed here), or code page 932, taken to be the case when the bytes are not UTF-8.
 std::string CsvBytesAsUtf8(std::string bytes);
-// The offset of the first byte that is not part of well-formed UTF-8, or npos.
-std::size_t InvalidUtf8Offset(std::string_view text);
