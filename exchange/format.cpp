@@ -51,7 +51,7 @@ ParsedWaypoints ReadWaypoints(Format format, std::string_view text, int offsetMi
     case Format::kGpx: return ReadGpx(text, offsetMinutes);
     case Format::kKml: return ReadKml(text, offsetMinutes);
     case Format::kKmz: return ReadKmz(text, offsetMinutes);
-    case Format::kCsv: return ReadCsv(text);
+    case Format::kCsv: return ReadCsv(text, offsetMinutes);
     case Format::kGeoJson: return ReadGeoJson(text);
   }
   return {};

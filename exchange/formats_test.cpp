@@ -157,7 +157,7 @@ TEST(InterchangePeerInput, ForeignFilesAreReadWhereTheyDifferFromOurs) {
   EXPECT_DOUBLE_EQ(kml.points[0].longitude, 139.5);
   EXPECT_DOUBLE_EQ(kml.points[0].latitude, 35.25);
   // CSV with the columns in another order, short names, LF line ends and no trailing newline.
-  ParsedWaypoints csv = ReadCsv("lon,Name,extra,lat\n139.5,\"a\"\"b\",zzz,35.25");
+  ParsedWaypoints csv = ReadCsv("lon,Name,extra,lat\n139.5,\"a\"\"b\",zzz,35.25", 540);
   ASSERT_TRUE(csv.ok()) << csv.error;
   ASSERT_EQ(csv.points.size(), 1u);
   EXPECT_EQ(csv.points[0].name, "a\"b");

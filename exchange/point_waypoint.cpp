@@ -148,6 +148,7 @@ std::string FinishText(std::string text, TextField field, TextChanges& changes) 
 std::string FitFieldText(std::string_view utf8, TextField field, TextChanges& changes) {
   Cp932Text converted = Utf8ToCp932(PrepareText(utf8, field));
   changes.replaced += converted.replaced;
+  changes.folded += converted.folded;
   return FinishText(std::move(converted.text), field, changes);
 }
 

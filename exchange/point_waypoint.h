@@ -23,6 +23,7 @@ std::optional<std::uint32_t> UnitsFromDegrees(double degrees);
 // Counts what the conversion of texts into the fields had to change.
 struct TextChanges {
   int replaced = 0;  // characters code page 932 cannot hold, stored as "?"
+  int folded = 0;    // letters with a diacritic code page 932 cannot hold, stored as their base letter
   int cut = 0;       // texts longer than their field
 };
 

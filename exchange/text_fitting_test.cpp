@@ -18,12 +18,40 @@ TEST(Cp932, UndecodableBytesBecomeReplacementCharacters) {
 }
 
 TEST(Cp932, CharactersItCannotHoldBecomeQuestionMarksAndAreCounted) {
-  Cp932Text text = Utf8ToCp932("東京 😀 Ω ü \xC3");  // emoji, umlaut and a broken sequence
-  EXPECT_EQ(text.text, "\x93\x8C\x8B\x9E ? \x83\xB6 ? ?");
+  Cp932Text text = Utf8ToCp932("東京 😀 Ω ü \xC3 ₩");  // emoji, umlaut, a broken sequence, the won sign
+  EXPECT_EQ(text.text, "\x93\x8C\x8B\x9E ? \x83\xB6 u ? ?");
   EXPECT_EQ(text.replaced, 3);
+  EXPECT_EQ(text.folded, 1);
   EXPECT_TRUE(IsValidUtf8("東京"));
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a surrogate
   EXPECT_EQ(InvalidUtf8Offset("ab\xC0\xAF"), 2u);  // an overlong form
+}
+
+TEST(Cp932, LettersWithDiacriticsFoldToTheirBaseLetters) {
+  struct Case {
+    const char* utf8;
+    const char* cp932;
+    int folded, replaced;
+  };
+  const Case cases[] = {
+      {"Würzburg", "Wurzburg", 1, 0},
+      {"Straße Æbeltoft Øresund Þingvellir", "Strasse AEbeltoft Oresund Thingvellir", 4, 0},
+      {"Łódź Čáslav İzmir", "Lodz Caslav Izmir", 6, 0},
+      {"Cafe\u0301 na\u0308ive", "Cafe naive", 2, 0},  // decomposed: the marks are left out
+      {"東\u0301", "\x93\x8C?", 0, 1},                  // a mark after no Latin letter
+      {"× ÷ ° §", "\x81\x7E \x81\x80 \x81\x8B \x81\x98", 0, 0},  // held by code page 932 itself
+      {"Ǆ ẞ", "? ?", 0, 2},                               // beyond the table
+  };
+  for (const Case& c : cases) {
+    const Cp932Text text = Utf8ToCp932(c.utf8);
+    EXPECT_EQ(text.text, c.cp932) << c.utf8;
+    EXPECT_EQ(text.folded, c.folded) << c.utf8;
+    EXPECT_EQ(text.replaced, c.replaced) << c.utf8;
+  }
+  TextChanges changes;
+  EXPECT_EQ(FitFieldText("Zürich ☃", TextField::kNickname, changes), "Zurich ?");
+  EXPECT_EQ(changes.folded, 1);
+  EXPECT_EQ(changes.replaced, 1);
 }
 
 TEST(FieldTexts, NamesHoldNineteenCharactersOfAnyWidth) {

@@ -54,6 +54,10 @@ bool FitFields(const FieldOptions& o, FittedFields& fitted) {
            " character(s) cannot be written in code page 932");
       return false;
     }
+    if (changes.folded) {
+      Warn(std::string(t.option) + " \"" + *t.in + "\": " + std::to_string(changes.folded) +
+           " letter(s) with a diacritic were written as their base letter");
+    }
     if (changes.cut) Warn(std::string(t.option) + " \"" + *t.in + "\" is longer than its field and was cut");
   }
   if (o.name && fitted.name->empty()) {

@@ -1,4 +1,4 @@
-// pnt import: points from GPX, KML, CSV or GeoJSON into a point file.
+// pnt import: points from GPX, KML, KMZ, CSV or GeoJSON into a point file.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,8 +12,9 @@
 #include "exchange/cp932.h"
 #include "exchange/format.h"
 #include "exchange/point_waypoint.h"
-#include "pointfile/datum.h"
 #include "exchange/text_position.h"
+#include "pointfile/datum.h"
+#include "pointfile/duplicates.h"
 #include "pnt/command_support.h"
 #include "pnt/commands/commands.h"
 #include "pnt/commands/conversion_options.h"
@@ -26,7 +27,7 @@ constexpr std::size_t kMaxInputBytes = 64u << 20;
 
 struct ImportOptions {
   std::string input, from, output;
-  bool append = false, force = false, backup = false, truncate = false, strict = false;
+  bool append = false, force = false, backup = false, truncate = false, strict = false, skipDuplicates = false;
   ConversionOptions conversion;
 };
 
@@ -64,7 +65,7 @@ bool ReadInput(const std::string& path, std::string& text) {
   return !failed;
 }
 
-// CSV comes in UTF-8 or code page 932; the other formats are UTF-8 (or say otherwise in their
+// CSV comes in UTF-8, UTF-16 with a byte order mark (auto only) or code page 932; the other formats are UTF-8 (or say otherwise in their
 // XML declaration, which the XML reader handles). Leaves UTF-8 in `text`.
 bool DecodeCsv(const std::string& path, const std::string& encoding, std::string& text) {
   if (encoding == "auto") {
@@ -106,8 +107,21 @@ int RunImport(const ImportOptions& o) {
   if (*format == Format::kCsv && !DecodeCsv(o.input, o.conversion.encoding, text)) return kExitFailure;
   ParsedWaypoints parsed = ReadWaypoints(*format, text, conversion->offsetMinutes);
   if (!parsed.ok()) return Fail(o.input + ": " + parsed.error);
+  auto labelOf = [&o](const Waypoint& point) {
+    return o.input + ": " + point.where + (point.name.empty() ? "" : " \"" + point.name + "\"");
+  };
+  // A place its file names without a position (a saved list's entry, an address) cannot be
+  // stored; the others still can.
+  std::size_t positioned = 0;
+  for (std::size_t k = 0; k < parsed.points.size(); ++k) {
+    if (!parsed.points[k].hasPosition) Warn(labelOf(parsed.points[k]) + ": has no position (its file gives none); left out");
+    else if (k != positioned++) parsed.points[positioned - 1] = std::move(parsed.points[k]);
+  }
+  const bool placesWithoutPosition = positioned < parsed.points.size();
+  parsed.points.resize(positioned);
   if (parsed.points.empty()) {
-    return Fail(o.input + ": holds no points (GPX: wpt elements, KML and KMZ: Placemarks with a Point); nothing was written");
+    return Fail(o.input + (placesWithoutPosition ? ": holds no point with a position; nothing was written"
+                                                 : ": holds no points (GPX: wpt elements, KML and KMZ: Placemarks with a Point); nothing was written"));
   }
 
   PointFile file;
@@ -120,19 +134,25 @@ int RunImport(const ImportOptions& o) {
     }
     file = opened->file;
   }
-  std::size_t room = static_cast<std::size_t>(kSlotCount - file.GetPointCount());
-  if (parsed.points.size() > room) {
-    std::string what = o.input + " holds " + std::to_string(parsed.points.size()) + " points";
-    if (file.GetPointCount() > 0) what += " and " + o.output + " " + std::to_string(file.GetPointCount());
-    if (!o.truncate) return Fail(what + ", more than the 250 a point file holds; nothing was written (--truncate keeps what fits)");
-    Warn(what + "; only the first " + std::to_string(room) + " were kept");
+  const int existing = file.GetPointCount();
+  std::vector<PointPlace> existingPlaces;
+  for (int slot = 0; slot < existing; ++slot) existingPlaces.push_back(PlaceOfPoint(file, slot));
+  const std::size_t room = static_cast<std::size_t>(kSlotCount - existing);
+  std::string tooMany = o.input + " holds " + std::to_string(parsed.points.size()) + " points";
+  if (existing > 0) tooMany += " and " + o.output + " " + std::to_string(existing);
+  // Left-out duplicates make room, so with --skip-duplicates the count is known only at the end.
+  if (parsed.points.size() > room && !o.skipDuplicates) {
+    if (!o.truncate) return Fail(tooMany + ", more than the 250 a point file holds; nothing was written (--truncate keeps what fits)");
+    Warn(tooMany + "; only the first " + std::to_string(room) + " were kept");
     parsed.points.resize(room);
   }
 
   TextChanges changes;
-  int unnamed = 0;
-  for (Waypoint& point : parsed.points) {
-    std::string label = o.input + ": " + point.where + (point.name.empty() ? "" : " \"" + point.name + "\"");
+  int unnamed = 0, duplicates = 0;
+  std::size_t taken = 0;
+  for (; taken < parsed.points.size() && file.GetPointCount() < kSlotCount; ++taken) {
+    Waypoint& point = parsed.points[taken];
+    const std::string label = labelOf(point);
     if (conversion->tokyo) {
       const GeoPosition tokyo = Wgs84ToTokyo({point.longitude, point.latitude});
       point.longitude = tokyo.longitude;
@@ -145,19 +165,52 @@ int RunImport(const ImportOptions& o) {
                   std::to_string(point.latitude) +
                   " cannot be stored (a point file holds 0 to 582 degrees east and north); nothing was written");
     }
-    int replacedBefore = changes.replaced;
-    FittedTexts texts = FitWaypointTexts(point, changes);
-    if (o.strict && changes.replaced > replacedBefore) {
+    TextChanges pointChanges;
+    FittedTexts texts = FitWaypointTexts(point, pointChanges);
+    if (o.strict && pointChanges.replaced > 0) {
       return Fail(label + ": has characters code page 932 cannot hold (--strict); nothing was written");
     }
+    const int slot = file.GetPointCount();
+    InsertWaypoint(file, slot, texts, *longitude, *latitude, point);
+    // Judged as stored, by the rule the editor's import list judges by.
+    const PointPlace place = PlaceOfPoint(file, slot);
+    int same = 0;
+    while (same < existing && !IsDuplicatePlace(place, existingPlaces[static_cast<std::size_t>(same)])) ++same;
+    if (same < existing) {
+      ++duplicates;
+      Warn(label + ": the same place as slot " + std::to_string(same) + " \"" + Cp932ToUtf8(file.GetName(same)) +
+           "\" of " + o.output + (o.skipDuplicates ? "; left out" : ""));
+      if (o.skipDuplicates) {
+        file.DeleteRecord(slot);
+        continue;
+      }
+    }
+    changes.replaced += pointChanges.replaced;
+    changes.folded += pointChanges.folded;
+    changes.cut += pointChanges.cut;
     if (texts.name.empty()) ++unnamed;
-    InsertWaypoint(file, file.GetPointCount(), texts, *longitude, *latitude, point);
+  }
+  if (taken < parsed.points.size()) {
+    tooMany += ", and " + std::to_string(duplicates) + " duplicate(s) left out";
+    if (!o.truncate) return Fail(tooMany + ": more than the 250 a point file holds; nothing was written (--truncate keeps what fits)");
+    Warn(tooMany + "; only the first " + std::to_string(file.GetPointCount() - existing) + " new points were kept");
+  }
+  if (duplicates > 0) {
+    Warn(std::to_string(duplicates) + " point(s) are the same place as a point of " + o.output +
+         (o.skipDuplicates ? " and were left out" : " (--skip-duplicates leaves them out)"));
+  }
+  if (changes.folded) {
+    Warn(std::to_string(changes.folded) + " letter(s) with a diacritic code page 932 cannot hold were written as their base letter");
   }
   if (changes.replaced) Warn(std::to_string(changes.replaced) + " character(s) code page 932 cannot hold were written as \"?\"");
   if (changes.cut) Warn(std::to_string(changes.cut) + " text(s) longer than their fields were cut");
   if (unnamed) Warn(std::to_string(unnamed) + " point(s) have no name");
   if (parsed.ignoredTimes) {
     Warn(std::to_string(parsed.ignoredTimes) + " time(s) could not be read or stored; those points carry today's date");
+  }
+  if (file.GetPointCount() == existing) {
+    Warn("every point is already in " + o.output + "; it was left as it is");
+    return kExitOk;
   }
   return WritePointFile(file, o.output, o.backup);
 }
@@ -174,6 +227,9 @@ void AddImportCommand(CLI::App& app, int& status) {
   command->add_flag("--force", o->force, "Replace an existing output file");
   command->add_flag("--backup", o->backup, "Keep the previous output file as FILE.bak");
   command->add_flag("--truncate", o->truncate, "Keep the first points that fit when there are more than 250");
+  command->add_flag("--skip-duplicates", o->skipDuplicates,
+                    "Leave out points at the place of a point already in the output file (the same name "
+                    "within 300 m, or any point within 30 m)");
   command->add_flag("--strict", o->strict, "Fail on characters code page 932 cannot hold instead of writing \"?\"");
   AddConversionOptions(command, o->conversion,
                        "CSV text encoding: auto (default: BOM or valid UTF-8, else cp932), utf-8, "
