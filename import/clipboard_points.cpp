@@ -8,34 +8,58 @@
 #include "exchange/point_waypoint.h"
 #include "pointfile/datum.h"
 
+namespace {
+
+// Everything point `k` of `from` holds into the fresh slot `to`, its voice and time stamp too;
+// the checksum is left to the caller.
+void CopyWholePoint(PointFile& file, int to, const PointFile& from, int k) {
+  file.CopyPointFrom(to, from, k);
+  file.SetVoiceCode(to, from.GetVoiceCode(k));
+  file.SetDate(to, from.GetDate(k));
+  file.SetTime(to, from.GetTime(k));
+}
+
+}  // namespace
+
 ForeignRead ReadPastedPoints(std::string_view text, bool tokyoDatum, PointFile& points) {
-  ParsedWaypoints parsed = ReadPastedText(text, kUnitOffsetMinutes);
+  const ParsedWaypoints parsed = ReadPastedText(text, kUnitOffsetMinutes);
+  ForeignRead result;
   if (!parsed.ok()) {
-    ForeignRead refused;
-    refused.message = "貼り付けた文字から地点を読み取れません。何も追加しませんでした。\n" + Utf8ToCp932(parsed.error).text;
-    return refused;
+    result.message = "貼り付けた文字から地点を読み取れません。何も追加しませんでした。\n" + Utf8ToCp932(parsed.error).text;
+    return result;
   }
-  PointFile read;
-  ForeignRead result = StoreForeignPoints(parsed.points, tokyoDatum, read);
-  if (!result.loaded) return result;
-  // Texts without a name give the one a new point gets.
-  for (int slot = 0; slot < read.GetPointCount(); ++slot) {
-    if (read.GetName(slot).empty()) {
-      read.SetName(slot, kPastedPointName);
-      read.UpdateChecksum(slot);
+  PointFile stored;
+  const ForeignRead read = StoreForeignPoints(parsed.points, tokyoDatum, stored);
+  // Unlike the import list, a paste has no row to show a place whose position a slot cannot
+  // hold (south or west of the zero lines): it is left out, and the message counts it.
+  PointFile kept;
+  int outside = 0;
+  for (int slot = 0; slot < stored.GetPointCount(); ++slot) {
+    if (!read.rows[static_cast<std::size_t>(slot)].positionHeld) {
+      ++outside;
+      continue;
     }
+    const int to = kept.GetPointCount();
+    kept.InsertRecord(to);
+    CopyWholePoint(kept, to, stored, slot);
+    // Text without a name gives the one a new point gets.
+    if (kept.GetName(to).empty()) kept.SetName(to, kPastedPointName);
+    kept.UpdateChecksum(to);
   }
-  points = read;
+  if (outside > 0) result.message = std::to_string(outside) + " 地点は位置を登録できないため除きました。";
+  if (!read.message.empty()) result.message += (result.message.empty() ? "" : "\n") + read.message;
+  if (kept.GetPointCount() == 0) {
+    result.message += "\n何も追加しませんでした。";
+    return result;
+  }
+  points = kept;
+  result.loaded = true;
   return result;
 }
 
 Insertion InsertPastedPoints(PointFile& file, int slot, const PointFile& pasted, int maxPoints) {
-  return InsertPoints(file, slot, pasted.GetPointCount(), maxPoints, InsertionOrder::kInOrder, [&](int to, int k) {
-    file.CopyPointFrom(to, pasted, k);
-    file.SetVoiceCode(to, pasted.GetVoiceCode(k));
-    file.SetDate(to, pasted.GetDate(k));
-    file.SetTime(to, pasted.GetTime(k));
-  });
+  return InsertPoints(file, slot, pasted.GetPointCount(), maxPoints, InsertionOrder::kInOrder,
+                      [&](int to, int k) { CopyWholePoint(file, to, pasted, k); });
 }
 
 std::string CopiedPointsText(const PointFile& file, std::span<const int> slots, bool tokyoDatum) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "exchange/format.h"
+#include "import/preview.h"
 #include "pointfile/point_file.h"
 
 // The point file's dates and times are Japan's local time (as pnt takes them by default).
@@ -22,16 +23,15 @@ std::optional<Format> ForeignFormat(std::string_view path);
 struct ForeignRead {
   bool loaded = false;  // false: the file was refused and `points` left as it was
   std::string message;
+  std::vector<SourceRowFacts> rows;  // one per point read, row i for slot i
 };
 
 // Reads the bytes of an interchange file into `points` from slot 0, as `pnt import` stores
 // them (texts fitted to the fields, the time stamp and icon where the file gives them),
-// with the coordinates converted from WGS 84 to the Tokyo datum when `tokyoDatum`. Points
-// whose position a point file cannot hold, and those beyond the slots, are left out and
-// counted in the message. A file that cannot be read, or holds no point, loads nothing.
+// with the coordinates converted from WGS 84 to the Tokyo datum when `tokyoDatum`. A place
+// without a position a slot can hold (none given, or west or south of the zero lines) is
+// kept as a row with coordinates 0, and its facts say so; points beyond the slots are left
+// out and counted in the message. A file that cannot be read, or holds no point, loads nothing.
 ForeignRead ReadForeignPoints(Format format, std::string bytes, bool tokyoDatum, PointFile& points);
-
-// The storing half of ReadForeignPoints, for points read from elsewhere (pasted text): the
-// same conversion, the same points left out and the same message; nothing loaded when no
-// point can be stored.
-ForeignRead StoreForeignPoints(const std::vector<Waypoint>& waypoints, bool tokyoDatum, PointFile& points);
+// The same for places already read from a file.
+ForeignRead StoreForeignPoints(const std::vector<Waypoint>& places, bool tokyoDatum, PointFile& points);
