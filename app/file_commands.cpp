@@ -48,8 +48,8 @@ void MainDialog::OnFileSave() {
   m_filePath = *path;
   RememberPath(m_filePath);
   SavePoints(m_savePath);
-  // Status pane 0 follows the chosen path; the other panes stay.
-  m_statusBar.SetPaneText(0, m_filePath, SBT_NOBORDERS);
+  // Status pane 0 follows the chosen path (on the edit screen); the other panes stay.
+  ShowPathPane();
 }
 
 void MainDialog::OnFileSaveAs() { AskSaveAs(); }
@@ -78,8 +78,8 @@ void MainDialog::AskSaveAs() {
   m_filePath = *path;
   RememberPath(m_filePath);
   SavePoints(m_savePath);
-  // Status pane 0 follows the chosen path; the other panes stay.
-  m_statusBar.SetPaneText(0, m_filePath, SBT_NOBORDERS);
+  // Status pane 0 follows the chosen path (on the edit screen); the other panes stay.
+  ShowPathPane();
 }
 
 // The backups of the path Save writes to. One that cannot be read or holds no point file is

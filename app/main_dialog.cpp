@@ -79,6 +79,7 @@ MainDialog::MainDialog(const std::string& commandLine) : Dialog(IDD_MAIN) {
   m_filePath = FirstCommandLineToken(commandLine);
   RememberPath(m_filePath);
   m_importPanel.SetImportDir(m_fileDir);
+  m_history.SetListener(this);
   m_hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
@@ -281,8 +282,18 @@ RECT MainDialog::GetPointListRect() const { return m_pointList.WindowRect(); }
 int MainDialog::PointListRowAt(POINT screen) const { return m_pointList.HitTest(m_pointList.ScreenToClient(screen)); }
 
 void MainDialog::TransferPoints(int dropRow) {
-  // What the drag left on the screen is painted before the copying starts.
+  // What the drag left on the screen is painted before the copying starts (or the question).
   Update();
-  InsertPoints([&](PointFile& file, int maxPoints) { return m_importPanel.TransferPoints(file, dropRow, maxPoints); },
-               NewRows::kKeepSelection);
+  const std::vector<int> rows = m_importPanel.ChooseDraggedRows(m_hwnd);
+  if (rows.empty()) return;
+  InsertPoints(
+      [&](PointFile& file, int maxPoints) { return m_importPanel.TransferPoints(file, dropRow, rows, maxPoints); },
+      NewRows::kKeepSelection);
+}
+
+void MainDialog::SourceChanged() { OpenFileChanged(); }
+
+void MainDialog::OpenFileChanged() {
+  m_importPanel.ImportList().JudgeAgainst(m_pointFile);
+  ShowPathPane();
 }

@@ -37,7 +37,11 @@
 #include "registry/datum_setting.h"
 #include "registry/win32_registry.h"
 
-class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost, private FindBoxHost {
+class MainDialog : public Dialog,
+                   private HelperLinkHost,
+                   private ImportListHost,
+                   private FindBoxHost,
+                   private FileChangeListener {
  public:
   // `commandLine` is the text after the program's name (Shift_JIS); its first token names
   // the file opened at start-up.
@@ -57,6 +61,9 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   // --- Point list and status bar --------------------------------------------------------
   void FillPointList();
   void UpdateStatusTexts();
+  // Status pane 0: on the import screen with a source shown, the summary of its rows;
+  // otherwise the open file's path.
+  void ShowPathPane();
 
   // --- File commands --------------------------------------------------------------------
   // The save step: a backup of the file it replaces first (when that fails, the user decides
@@ -130,6 +137,9 @@ class MainDialog : public Dialog, private HelperLinkHost, private ImportListHost
   RECT GetPointListRect() const override;
   int PointListRowAt(POINT screen) const override;
   void TransferPoints(int dropRow) override;
+  void SourceChanged() override;
+  // The source's rows judged again against the open file, and their summary shown.
+  void OpenFileChanged() override;
 
   // The find box's view of this window (find_commands.cpp): the rows holding the text are
   // selected, the first scrolled into view; the next one after the focused row.

@@ -34,6 +34,7 @@ void MainDialog::LayoutEditScreen() {
   m_importPanel.ImportList().Show(SW_HIDE);
   m_pointList.Move(client.left, top, (client.right - buttonWidth - ScaledPixels(12)) - client.left, bottom - top);
   m_pointList.Show(SW_SHOW);
+  ShowPathPane();
 }
 
 void MainDialog::LayoutImportScreen() {
@@ -49,6 +50,7 @@ void MainDialog::LayoutImportScreen() {
   const int half = split / 2;
   m_pointList.Move(half, top, split - half, bottom - top);
   m_importPanel.ImportList().Move(client.left, top, half - client.left, bottom - top);
+  ShowPathPane();
 }
 
 void MainDialog::AlignRight(int controlId) {

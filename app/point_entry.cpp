@@ -4,6 +4,7 @@
 
 #include "pointfile/point_file.h"
 #include "pointfile/text_forms.h"
+#include "pointfile/unit_area.h"
 
 PointEntry NewPointEntry() { return PointEntry{}; }
 
@@ -48,7 +49,7 @@ bool IsLatLonPlausible(std::string_view longitudeText, std::string_view latitude
   long longitude = 0;
   long latitude = 0;
   if (!ReadDegrees(longitudeText, longitude) || !ReadDegrees(latitudeText, latitude)) return false;
-  return longitude >= 122 && longitude <= 146 && latitude >= 24 && latitude <= 45;
+  return AreDegreesInUnitArea(longitude, latitude);
 }
 
 std::string CheckEntryOnOk(const std::string& name, const std::string& longitude,

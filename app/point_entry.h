@@ -39,8 +39,8 @@ PointEntry NewPointEntry();
 // The entry of the point in `slot`.
 PointEntry ReadPointEntry(const PointFile& file, int slot);
 
-// True when both texts start with a plausible number of degrees for Japan: longitude 122-146,
-// latitude 24-45. Only the first number of each text is looked at.
+// True when both texts start with a number of degrees in the unit's area (pointfile/unit_area.h:
+// longitude 122-146, latitude 24-45). Only the first number of each text is looked at.
 bool IsLatLonPlausible(std::string_view longitudeText, std::string_view latitudeText);
 
 // The texts the dialog and its caller show.

@@ -25,9 +25,15 @@ void MainDialog::FillPointList() {
 }
 
 void MainDialog::UpdateStatusTexts() {
-  m_statusBar.SetPaneText(0, m_filePath, SBT_NOBORDERS);
+  ShowPathPane();
   m_statusBar.SetPaneText(1, "");
   m_statusBar.SetPaneText(2, "地点登録数  " + std::to_string(m_pointFile.GetPointCount()));
+}
+
+void MainDialog::ShowPathPane() {
+  const ImportListView& importList = m_importPanel.ImportList();
+  const bool summary = m_viewMode == 1 && importList.ShowsSource();
+  m_statusBar.SetPaneText(0, summary ? importList.SummaryText() : m_filePath, SBT_NOBORDERS);
 }
 
 void MainDialog::OnPointListClick(NMHDR*, LRESULT* result) {

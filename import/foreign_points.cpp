@@ -1,6 +1,8 @@
 #include "import/foreign_points.h"
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "exchange/cp932.h"
 #include "exchange/point_waypoint.h"
@@ -37,32 +39,42 @@ ForeignRead ReadForeignPoints(Format format, std::string bytes, bool tokyoDatum,
     result.message = "地点を読み込めませんでした。\n" + Utf8ToCp932(parsed.error).text;
     return result;
   }
+  return StoreForeignPoints(parsed.points, tokyoDatum, points);
+}
+
+ForeignRead StoreForeignPoints(const std::vector<Waypoint>& places, bool tokyoDatum, PointFile& points) {
+  ForeignRead result;
   PointFile read;
-  int outside = 0, beyond = 0;
-  for (const Waypoint& point : parsed.points) {
-    GeoPosition position{point.longitude, point.latitude};
-    if (tokyoDatum) position = Wgs84ToTokyo(position);
-    const std::optional<std::uint32_t> longitude = UnitsFromDegrees(position.longitude);
-    const std::optional<std::uint32_t> latitude = UnitsFromDegrees(position.latitude);
-    if (!longitude || !latitude) {
-      ++outside;
-      continue;
-    }
+  std::vector<SourceRowFacts> rows;
+  int beyond = 0;
+  for (const Waypoint& point : places) {
     if (read.GetPointCount() >= kSlotCount) {
       ++beyond;
       continue;
     }
+    // A place the slot cannot hold a position for is still a row, with its name, so that the
+    // preview can show the user what will not go in and why.
+    std::optional<std::uint32_t> longitude, latitude;
+    if (point.hasPosition) {
+      GeoPosition position{point.longitude, point.latitude};
+      if (tokyoDatum) position = Wgs84ToTokyo(position);
+      longitude = UnitsFromDegrees(position.longitude);
+      latitude = UnitsFromDegrees(position.latitude);
+    }
+    const bool held = longitude && latitude;
     TextChanges changes;
-    InsertWaypoint(read, read.GetPointCount(), FitWaypointTexts(point, changes), *longitude, *latitude, point);
+    InsertWaypoint(read, read.GetPointCount(), FitWaypointTexts(point, changes), held ? *longitude : 0,
+                   held ? *latitude : 0, point);
+    rows.push_back({held, changes.cut > 0});
   }
   if (read.GetPointCount() == 0) {
-    result.message = "登録できる地点がありません。何も読み込みませんでした。";
+    result.message = "地点がありません。何も読み込みませんでした。";
     return result;
   }
-  if (outside > 0) result.message += std::to_string(outside) + " 地点は位置を登録できないため除きました。\n";
   if (beyond > 0) result.message += std::to_string(beyond) + " 地点は 250 地点を超えるため除きました。\n";
   if (!result.message.empty()) result.message.pop_back();
   points = read;
+  result.rows = std::move(rows);
   result.loaded = true;
   return result;
 }

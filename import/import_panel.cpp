@@ -1,10 +1,12 @@
 #include "import/import_panel.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "framework/prompts.h"
 #include "framework/sjis_path.h"
+#include "import/preview.h"
 #include "import/transfer.h"
 
 namespace {
@@ -35,10 +37,28 @@ void ImportPanel::OnFileImport(HWND owner) {
   m_importList.LoadSource(m_importPath);
 }
 
-Insertion ImportPanel::TransferPoints(PointFile& target, int dropRow, int maxPoints) const {
-  std::vector<int> rows;
+std::vector<int> ImportPanel::ChooseDraggedRows(HWND owner) const {
+  std::vector<int> selected;
   for (int m = m_importList.GetNextItem(-1, LVNI_SELECTED); m >= 0; m = m_importList.GetNextItem(m, LVNI_SELECTED))
-    rows.push_back(m);
+    selected.push_back(m);
+  DraggedRows dragged = SortDraggedRows(m_importList.Verdicts(), selected);
+  if (dragged.storable.empty()) {
+    if (dragged.cannotStore > 0) Prompts().ShowMessage(owner, kNothingStorableText);
+    return {};
+  }
+  if (dragged.Duplicates() == 0) return std::move(dragged.storable);
+  switch (Prompts().AskYesNoCancel(owner, DuplicateQuestionText(dragged.Duplicates()))) {
+    case IDYES:
+      return std::move(dragged.storable);
+    case IDNO:
+      return std::move(dragged.fresh);
+    default:
+      return {};
+  }
+}
+
+Insertion ImportPanel::TransferPoints(PointFile& target, int dropRow, std::span<const int> rows,
+                                      int maxPoints) const {
   return ::TransferPoints(target, dropRow, m_importList.SourceFile(), rows, maxPoints,
                           m_importList.IsForeignSource() ? Stamps::kFromSource : Stamps::kFresh);
 }

@@ -35,6 +35,7 @@ FileHistory::Change::~Change() {
   --m_history.m_openScopes;
   if (!m_before || m_before->Image() == m_history.m_file.Image()) return;
   m_history.m_steps.Record(*m_before, m_beforeList, m_history.m_file, m_history.CurrentListState());
+  m_history.Tell();
 }
 
 bool FileHistory::Undo() {
@@ -94,4 +95,5 @@ void FileHistory::Restore(const FileState& state) {
   }
   // A list whose drawing is held back keeps its old scroll range: it scrolls afterwards.
   m_list.ScrollToTop(state.list.topRow);
+  Tell();
 }

@@ -16,6 +16,16 @@
 class PointFile;
 class PointListView;
 
+// Told of every change of the open file's content: a step recorded, undone or redone, and a
+// file opened (a fresh history), so that what is judged against the file follows it.
+class FileChangeListener {
+ public:
+  virtual void OpenFileChanged() = 0;
+
+ protected:
+  ~FileChangeListener() = default;
+};
+
 class FileHistory {
  public:
   FileHistory(PointFile& file, PointListView& list) : m_file(file), m_list(list) {}
@@ -36,8 +46,13 @@ class FileHistory {
     ListState m_beforeList;
   };
 
+  void SetListener(FileChangeListener* listener) { m_listener = listener; }
+
   // A file was opened (or failed to): a fresh history, the present state saved.
-  void Reset() { m_steps.Reset(); }
+  void Reset() {
+    m_steps.Reset();
+    Tell();
+  }
   // The file was written: the present state is what the disk holds.
   void MarkSaved() { m_steps.MarkSaved(); }
   bool CanUndo() const { return m_steps.CanUndo(); }
@@ -50,6 +65,9 @@ class FileHistory {
 
  private:
   ListState CurrentListState() const;
+  void Tell() const {
+    if (m_listener) m_listener->OpenFileChanged();
+  }
   // The file and the list as `state` has them; the modified flag follows the saved state.
   void Restore(const FileState& state);
 
@@ -57,4 +75,5 @@ class FileHistory {
   PointListView& m_list;
   EditHistory m_steps;
   int m_openScopes = 0;
+  FileChangeListener* m_listener = nullptr;
 };

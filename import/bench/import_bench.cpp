@@ -1,6 +1,8 @@
 // In-process figures for the import list under Wine: loading a source file of 250 points
-// into the import list (the file dropped on it), and one transfer of 100 points dragged
-// from it onto the point list of a file of 150. Each is run many times in a shown main
+// into the import list (the file dropped on it); the same beside a full open file, and a GPX
+// of 250 places there, each row judged against the open file (target: the GPX under 16 ms
+// more than the point file); and one transfer of 100 points dragged from it onto the point
+// list of a file of 150. Each is run many times in a shown main
 // window on the import screen; the median and the slowest run are printed in milliseconds
 // (target: under 16 ms each). Not a test: nothing is judged.
 //   wine import_bench.exe [runs]
@@ -15,6 +17,7 @@
 #include "framework/testing/bench_support.h"
 #include "framework/text_encoding.h"
 #include "framework/win32_file_store.h"
+#include "import/foreign_points.h"
 #include "pointfile/testing/recording_message_sink.h"
 #include "resources/resource.h"
 
@@ -26,6 +29,17 @@ std::wstring WritePoints(const TempDirectory& dir, const std::string& name, int 
   const auto& image = file.Image();
   WriteFileBytes(dir.File(name), std::vector<unsigned char>(image.begin(), image.end()));
   return WidenText(dir.File(name));
+}
+
+// 250 places in a GPX, each in the band of latitude of BenchPoints' place but 1 km east of
+// it and named otherwise: no duplicate of any, so the rule measures every pair of the band.
+std::string GpxText() {
+  std::string gpx = R"(<?xml version="1.0" encoding="UTF-8"?>)"
+                    R"(<gpx version="1.1" creator="bench" xmlns="http://www.topografix.com/GPX/1/1">)";
+  for (int i = 0; i < kSlotCount; ++i)
+    gpx += R"(<wpt lat="35.681181" lon="139.778"><name>GPX place )" + std::to_string(i) + "</name></wpt>";
+  gpx += "</gpx>";
+  return gpx;
 }
 
 }  // namespace
@@ -61,11 +75,29 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kSlotCount; ++i) importList.InsertRow(PointTextRow::FromSlot(scratch, i), i);
   });
 
+  // The preview: beside a full open file, a 250-point source as a point file (the reference)
+  // and as a GPX, each read, listed and judged.
+  const std::wstring full = WritePoints(session.dir, "full.pnt", kSlotCount);
+  const std::string gpxText = GpxText();
+  WriteFileBytes(session.dir.File("source.gpx"), std::vector<unsigned char>(gpxText.begin(), gpxText.end()));
+  const std::wstring gpx = WidenText(session.dir.File("source.gpx"));
+  window.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({full})));
+  ReportTimes("load a 250-point source file beside a full open file", runs, [&] { drop = MakeDrop({source}); },
+              [&] { importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)); });
+  ReportTimes("load a 250-point GPX beside a full open file", runs, [&] { drop = MakeDrop({gpx}); },
+              [&] { importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(drop)); });
+  ReportTimes("  of which the GPX read into slots", runs, [] {},
+              [&] { ReadForeignPoints(Format::kGpx, gpxText, false, scratch); });
+  ReportTimes("  of which the judgement", runs, [] {}, [&] { importList.JudgeAgainst(window.Points()); });
+  std::printf("%s\n", importList.SummaryText().c_str());
+
   // The 150-point file afresh each run, the first 100 source rows selected, and row 75 of
   // the point list in view; then the drag as the list sees it, released on that row.
+  importList.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({source})));
   POINT at{};
   ReportTimes("transfer 100 points into 150", runs, [&] {
     window.Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({open})));
+    session.prompts.QueueAnswer(IDYES);  // the rows are the open file's points: take them all the same
     importList.SetItemState(-1, 0, LVIS_SELECTED);
     for (int i = 0; i < 100; ++i) importList.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
     pointList.EnsureVisible(75, false);

@@ -1,6 +1,7 @@
 // The two point lists on a small host of their own, without a main window: what the import
-// list loads and shows, the files dropped on it, its drag with the cursor at each step and
-// where the drop goes; and the point list's drag on the host's file.
+// list loads and shows (point files and each interchange format, judged against the host's
+// file, with the rows' colours), the files dropped on it, its drag with the cursor at each
+// step and where the drop goes; and the point list's drag on the host's file.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,6 +14,7 @@
 #include "framework/prompts.h"
 #include "framework/testing/gui_test_support.h"
 #include "framework/text_encoding.h"
+#include "exchange/kmz.h"
 #include "app/history/file_history.h"
 #include "app/point_list_view.h"
 #include "import/import_list_view.h"
@@ -69,6 +71,7 @@ class ImportListTest : public ::testing::Test, public ImportListHost {
   RECT GetPointListRect() const override { return pointList.WindowRect(); }
   int PointListRowAt(POINT screen) const override { return pointList.HitTest(pointList.ScreenToClient(screen)); }
   void TransferPoints(int dropRow) override { transfers.push_back(dropRow); }
+  void SourceChanged() override { importList.JudgeAgainst(points); }
 
  protected:
   void ShowPoints(const PointFile& file) {
@@ -250,6 +253,87 @@ TEST_F(ImportListTest, ADropOnThePointListTransfersToTheRowUnderTheMouseAndNowhe
   // The list keeps its rows and selection for another drop.
   EXPECT_EQ(importList.GetItemCount(), 10);
   EXPECT_EQ(importList.GetSelectedCount(), 3);
+}
+
+MemoryFileStore::Bytes TextBytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+// The same four places in each format: one the host's file holds already (by name and
+// place), one whose name is cut to fit, one south of the unit's area, and one west of the
+// zero meridian, whose position no slot can hold.
+TEST_F(ImportListTest, EachFormatShowsItsRowsJudgedAgainstTheOpenFileInTheirColours) {
+  PointFile open = Named("P", 1);
+  open.SetName(0, "Dup");
+  open.UpdateChecksum(0);
+  ShowPoints(open);
+  const std::string longName = "A place whose name is longer than its field";
+  struct Place {
+    std::string name, longitude, latitude;
+  };
+  const std::vector<Place> places = {{"Dup", "139.741111", "35.658056"}, {longName, "135.5", "34.7"},
+                                     {"Guam", "144.79", "13.44"}, {"Rio", "-43.2", "-22.9"}};
+  std::string gpx = R"(<?xml version="1.0" encoding="UTF-8"?><gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1">)";
+  std::string kml = R"(<?xml version="1.0" encoding="UTF-8"?><kml xmlns="http://www.opengis.net/kml/2.2"><Document><Folder>)";
+  std::string csv = "name,latitude,longitude\r\n";
+  std::string geojson = R"({"type":"FeatureCollection","features":[)";
+  for (const Place& p : places) {
+    gpx += "<wpt lat=\"" + p.latitude + "\" lon=\"" + p.longitude + "\"><name>" + p.name + "</name></wpt>";
+    kml += "<Placemark><name>" + p.name + "</name><Point><coordinates>" + p.longitude + "," + p.latitude +
+           "</coordinates></Point></Placemark>";
+    csv += p.name + "," + p.latitude + "," + p.longitude + "\r\n";
+    geojson += std::string(&p == &places[0] ? "" : ",") + R"({"type":"Feature","geometry":{"type":"Point","coordinates":[)" +
+               p.longitude + "," + p.latitude + R"(]},"properties":{"name":")" + p.name + "\"}}";
+  }
+  gpx += "</gpx>";
+  kml += "</Folder></Document></kml>";
+  geojson += "]}";
+  const std::vector<std::pair<std::string, std::string>> sources = {
+      {"C:\\in\\a.gpx", gpx}, {"C:\\in\\a.kml", kml}, {"C:\\in\\a.kmz", PackKmz(kml)},
+      {"C:\\in\\a.csv", csv}, {"C:\\in\\a.geojson", geojson}};
+  const COLORREF plain = kPointListText;
+  for (const auto& [path, text] : sources) {
+    files.Put(path, TextBytes(text));
+    importList.LoadSource(path);
+    EXPECT_EQ(messages.texts, std::vector<std::string>{}) << path;
+    ASSERT_EQ(importList.GetItemCount(), 4) << path;
+    EXPECT_EQ(importList.GetItemText(0, 1), "Dup");
+    EXPECT_EQ(importList.GetItemText(1, 1), longName.substr(0, importList.GetItemText(1, 1).size())) << path;
+    EXPECT_LT(importList.GetItemText(1, 1).size(), longName.size());
+    EXPECT_NE(importList.GetItemText(2, 5), "") << path;  // outside the area, still where it is
+    EXPECT_EQ(importList.GetItemText(3, 1), "Rio");
+    EXPECT_EQ(importList.GetItemText(3, 5), "") << path;  // a position no slot holds: none shown
+    EXPECT_EQ(importList.GetItemText(3, 6), "") << path;
+    EXPECT_EQ(importList.SummaryText(), "インポート 4地点: 重複 1, 登録不可 2, 短縮 1") << path;
+
+    // The colours as the list asks for them while it paints each row.
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr = {importList.Handle(), static_cast<UINT_PTR>(importList.ControlId()), static_cast<UINT>(NM_CUSTOMDRAW)};
+    draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+    m_window.Send(WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+    EXPECT_EQ(::GetWindowLongPtrW(m_window.Handle(), DWLP_MSGRESULT), CDRF_NOTIFYITEMDRAW);
+    std::vector<COLORREF> colours;
+    for (int row = 0; row < 4; ++row) {
+      draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+      draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+      draw.clrText = plain;
+      m_window.Send(WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+      colours.push_back(draw.clrText);
+    }
+    EXPECT_EQ(colours, (std::vector<COLORREF>{kDuplicateRowText, plain, kCannotStoreRowText, kCannotStoreRowText})) << path;
+  }
+
+  // The judgement follows the host's file: without its point, nothing is a duplicate.
+  ShowPoints(PointFile());
+  importList.JudgeAgainst(points);
+  EXPECT_EQ(importList.SummaryText(), "インポート 4地点: 登録不可 2, 短縮 1");
+  EXPECT_EQ(importList.RowTextColour(0), plain);
+  // A point file's rows are judged too.
+  ShowPoints(Named("P", 1));
+  PointFile source = Named("S", 2);
+  source.SetLatitudeText(1, "50/00/00.000");
+  source.UpdateChecksum(1);
+  files.Put("C:\\in\\b.pnt", Bytes(source));
+  importList.LoadSource("C:\\in\\b.pnt");
+  EXPECT_EQ(importList.SummaryText(), "インポート 2地点: 重複 1, 登録不可 1");
 }
 
 TEST_F(ImportListTest, ThePointListMovesThePointsOfItsHostsFile) {

@@ -1,11 +1,13 @@
 // The import list in the whole main window: the import command and its file dialog, files
 // dropped on the list, and the transfer of dragged rows into the open file (where the
 // copies land, what they carry, the point limit, files with gaps, the saved file); points
-// from GPX and CSV files in the datum the 地図 menu chooses.
+// from GPX and CSV files in the datum the 地図 menu chooses; the preview's summary in the status
+// bar, and the question on duplicates.
 #include <cstdint>
 
 #include "app/tests/editing_fixture.h"
 #include "exchange/point_waypoint.h"
+#include "import/preview.h"
 #include "framework/text_encoding.h"
 #include "pointfile/datum.h"
 #include "pointfile/testing/point_images.h"
@@ -191,6 +193,8 @@ TEST_F(TransferTest, AFileOf248TakesTheFirstTwoOfFourRowsThenSaysItIsFull) {
   EXPECT_EQ(window.Status().PaneText(2), "地点登録数  250");
   ExpectListMatchesTable();
 
+  // The same rows again are duplicates now; taken all the same, they meet the limit.
+  prompts.QueueAnswer(IDYES);
   DragOntoRow(10);
   EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"250地点以上は登録出来ません"});
   EXPECT_EQ(Points().GetName(10), "P08");
@@ -229,7 +233,10 @@ TEST_F(TransferTest, TheSavedFileIsTheImageTheCoreBuildsWithEveryChecksumValid) 
 
 TEST_F(TransferTest, WithGapsRowsStayOnTheirSlotsAndNoPointAfterAGapIsOverwritten) {
   OpenFile(WithStrayPoint(NumberedPoints(3), 5, "STRAY"));
-  const PointFile source = WithStrayPoint(SourcePoints(2), 4, "SX");
+  PointFile source = WithStrayPoint(SourcePoints(2), 4, "SX");
+  source.SetLongitudeText(4, "139/30/00.000");  // where the unit can take it
+  source.SetLatitudeText(4, "35/30/00.000");
+  source.UpdateChecksum(4);
   DropOnImportList(source);
   ASSERT_EQ(Import().GetItemCount(), 5);
 
@@ -242,6 +249,7 @@ TEST_F(TransferTest, WithGapsRowsStayOnTheirSlotsAndNoPointAfterAGapIsOverwritte
   ExpectCopied(3, source, 4);
   EXPECT_EQ(window.Status().PaneText(2), "地点登録数  6");
 
+  prompts.QueueAnswer(IDYES);  // the same points again
   DragBelowTheRows();
   EXPECT_EQ(RowNames(), (std::vector<std::string>{"P00", "P01", "P02", "SX", "S01", "STRAY", "SX", "S01"}));
   ExpectListMatchesTable();
@@ -398,6 +406,60 @@ TEST_F(TransferTest, GpxAndShiftJisCsvLoadInTheUnitsDatumAndTransferAsPoints) {
   EXPECT_EQ(Import().GetItemCount(), 0);
   EXPECT_EQ(Import().SourceFile().GetPointCount(), 0);
   EXPECT_EQ(ImageOf(Points()), before);
+  EXPECT_EQ(prompts.Unexpected(), 0);
+}
+
+TEST_F(TransferTest, ThePreviewSummarisesTheRowsAndTheDragAsksOnceAboutDuplicates) {
+  const std::string open = OpenFile(SourcePoints(2), "open.pnt");
+  // S00 where it stands, S01 by its name 110 m off, a new place, one south of the unit's area,
+  // and one west of the zero meridian, whose position no slot can hold.
+  const std::string gpx = dir.File("flags.gpx");
+  ASSERT_TRUE(WriteText(gpx, std::string(R"(<?xml version="1.0" encoding="UTF-8"?>
+<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
+  <wpt lat="35.0" lon="139.0"><name>again</name></wpt>
+  <wpt lat="35.001921" lon="139.001674"><name>S01</name></wpt>
+  <wpt lat="35.5" lon="139.5"><name>New</name></wpt>
+  <wpt lat="13.44" lon="144.79"><name>Guam</name></wpt>
+  <wpt lat="-22.9" lon="-43.2"><name>Rio</name></wpt>
+</gpx>)")));
+  Import().Send(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({WidenText(gpx)})));
+  const std::string summary = "インポート 5地点: 重複 2, 登録不可 2";
+  EXPECT_EQ(window.Status().PaneText(0), summary);
+  Command(IDM_VIEW_EDIT_SCREEN);
+  EXPECT_EQ(window.Status().PaneText(0), open);
+  Command(IDM_VIEW_IMPORT_SCREEN);
+  EXPECT_EQ(window.Status().PaneText(0), summary);
+
+  // All five dragged: the two that cannot be stored never go; the question decides the rest.
+  SelectSource({0, 1, 2, 3, 4});
+  prompts.QueueAnswer(IDCANCEL);
+  DragBelowTheRows();
+  EXPECT_EQ(prompts.Questions(), std::vector<std::string>{DuplicateQuestionText(2)});
+  EXPECT_EQ(RowNames(), (std::vector<std::string>{"S00", "S01"}));
+  EXPECT_FALSE(window.History().CanUndo());
+
+  prompts.QueueAnswer(IDNO);
+  DragBelowTheRows();
+  EXPECT_EQ(RowNames(), (std::vector<std::string>{"S00", "S01", "New"}));
+  // Judged again against the file as it is now: the new place is in it.
+  EXPECT_EQ(window.Status().PaneText(0), "インポート 5地点: 重複 3, 登録不可 2");
+  EXPECT_EQ(Import().RowTextColour(2), kDuplicateRowText);
+  window.Send(WM_COMMAND, ID_EDIT_UNDO);
+  EXPECT_EQ(window.Status().PaneText(0), summary);
+  EXPECT_EQ(Import().RowTextColour(2), kPointListText);
+
+  prompts.QueueAnswer(IDYES);
+  DragBelowTheRows();
+  EXPECT_EQ(RowNames(), (std::vector<std::string>{"S00", "S01", "New", "S01", "again"}));
+  EXPECT_EQ(prompts.Questions().size(), 3u);
+
+  // Only rows that cannot be stored: the user is told, and nothing changes.
+  const Image before = ImageOf(Points());
+  SelectSource({3, 4});
+  DragBelowTheRows();
+  EXPECT_EQ(prompts.Messages(), std::vector<std::string>{kNothingStorableText});
+  EXPECT_EQ(ImageOf(Points()), before);
+  EXPECT_EQ(prompts.Questions().size(), 3u);
   EXPECT_EQ(prompts.Unexpected(), 0);
 }
 
