@@ -321,6 +321,15 @@ TEST_F(ImportListTest, EachFormatShowsItsRowsJudgedAgainstTheOpenFileInTheirColo
     EXPECT_EQ(colours, (std::vector<COLORREF>{kDuplicateRowText, plain, kCannotStoreRowText, kCannotStoreRowText})) << path;
   }
 
+  // A CSV row with empty coordinate cells: a place without a position, shown by its name.
+  files.Put("C:\\in\\saved.csv", TextBytes("name,latitude,longitude\r\nCafe,,\r\nNew,35.5,139.5\r\n"));
+  importList.LoadSource("C:\\in\\saved.csv");
+  ASSERT_EQ(ImportNames(), (std::vector<std::string>{"Cafe", "New"}));
+  EXPECT_EQ(importList.GetItemText(0, 5) + importList.GetItemText(0, 6), "");
+  EXPECT_EQ(importList.RowTextColour(0), kCannotStoreRowText);
+  EXPECT_EQ(importList.SummaryText(), "インポート 2地点: 登録不可 1");
+  importList.LoadSource("C:\\in\\a.csv");
+
   // The judgement follows the host's file: without its point, nothing is a duplicate.
   ShowPoints(PointFile());
   importList.JudgeAgainst(points);
