@@ -345,6 +345,18 @@ TEST_F(ImportListTest, EachFormatShowsItsRowsJudgedAgainstTheOpenFileInTheirColo
   EXPECT_EQ(importList.SummaryText(), "インポート 2地点: 重複 1, 登録不可 1");
 }
 
+TEST_F(ImportListTest, AnInterchangeFileBeyondTheFirstReadLoadsWholeAndOneBeyondTheLimitIsRefused) {
+  const std::string head = R"(<?xml version="1.0" encoding="UTF-8"?><gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1">)";
+  const std::string tail = R"(<wpt lat="35.5" lon="139.5"><name>After</name></wpt></gpx>)";
+  files.Put("C:\\in\\big.gpx", TextBytes(head + std::string(3u << 20, ' ') + tail));
+  importList.LoadSource("C:\\in\\big.gpx");
+  EXPECT_EQ(ImportNames(), std::vector<std::string>{"After"});
+  files.Put("C:\\in\\huge.gpx", TextBytes(head + std::string(16u << 20, ' ') + tail));
+  importList.LoadSource("C:\\in\\huge.gpx");
+  EXPECT_EQ(messages.texts, std::vector<std::string>{"C:\\in\\huge.gpx\n16 MB を超えるファイルは読み込めません。"});
+  EXPECT_EQ(ImportNames(), std::vector<std::string>{"After"});
+}
+
 TEST_F(ImportListTest, ThePointListMovesThePointsOfItsHostsFile) {
   ShowPoints(Named("P", 6));
   BeginDrag(pointList, 4);
