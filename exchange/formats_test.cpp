@@ -71,7 +71,7 @@ TEST(InterchangeBadInput, IsRefusedWithWhatAndWhere) {
       {Format::kGpx, "<gpx>\n\n<wpt lon=\"2\"/></gpx>", "wpt 1 (line 3): the lat or lon attribute is missing"},
       {Format::kGpx, "<gpx><wpt lat=\"35N\" lon=\"139\"/></gpx>", "lat=\"35N\""},
       {Format::kGpx, "<gpx><wpt lat=\"1\" lon=\"2\"><extensions><o:voice xmlns:o=\"urn:ostrel:gpx:point:1\">40</o:voice></extensions></wpt></gpx>", "voice \"40\""},
-      {Format::kGpx, std::string("\x00\xff\x13garbage", 10), "XML"},
+      {Format::kGpx, std::string("\x00\xff\x13garbage", 10), "binary data"},
       {Format::kKml, "<kml><Placemark><Point/></Placemark></kml>", "Placemark 1 (line 1): the Point has no coordinates"},
       {Format::kKml, "<kml><Folder>\n<Placemark><Point><coordinates>abc</coordinates></Point></Placemark></Folder></kml>", "line 2"},
       {Format::kKml, "<kml><Placemark><Point><coordinates>1,2</coordinates></Point><ExtendedData><Data name=\"icon\"><value>-1</value></Data></ExtendedData></Placemark></kml>", "icon \"-1\""},
@@ -88,7 +88,7 @@ TEST(InterchangeBadInput, IsRefusedWithWhatAndWhere) {
       {Format::kGeoJson, "", "empty"},
       {Format::kGeoJson, "{\"type\": \"FeatureCollection\",\n \"features\": [,]}", "line 2"},
       {Format::kGeoJson, "[1, 2]", "not a GeoJSON FeatureCollection"},
-      {Format::kGeoJson, "{\"type\":\"FeatureCollection\",\"features\":[{\"type\":\"Feature\",\"geometry\":{\"type\":\"LineString\",\"coordinates\":[]}}]}", "feature 1: the geometry must be a Point"},
+      {Format::kGeoJson, "{\"type\":\"FeatureCollection\",\"features\":[{\"type\":\"Feature\",\"geometry\":{\"coordinates\":[]}}]}", "feature 1: the geometry must be an object with a \"type\""},
       {Format::kGeoJson, "{\"type\":\"FeatureCollection\",\"features\":[{\"geometry\":{\"type\":\"Point\",\"coordinates\":[\"139\",35]}}]}", "coordinates must be"},
       {Format::kGeoJson, "{\"type\":\"FeatureCollection\",\"features\":[{\"geometry\":{\"type\":\"Point\",\"coordinates\":[139,35]},\"properties\":{\"name\":7}}]}", "property \"name\" must be a string"},
       {Format::kGeoJson, "{\"type\":\"FeatureCollection\",\"features\":[{\"geometry\":{\"type\":\"Point\",\"coordinates\":[139,35]},\"properties\":{\"voice\":32}}]}", "property \"voice\""},
@@ -153,7 +153,7 @@ TEST(InterchangePeerInput, ForeignFilesAreReadWhereTheyDifferFromOurs) {
   ASSERT_TRUE(kml.ok()) << kml.error;
   ASSERT_EQ(kml.points.size(), 1u);
   EXPECT_EQ(kml.points[0].name, "P");
-  EXPECT_EQ(kml.points[0].location, "<b>x</b>");
+  EXPECT_EQ(kml.points[0].location, "x");  // HTML made text
   EXPECT_DOUBLE_EQ(kml.points[0].longitude, 139.5);
   EXPECT_DOUBLE_EQ(kml.points[0].latitude, 35.25);
   // CSV with the columns in another order, short names, LF line ends and no trailing newline.

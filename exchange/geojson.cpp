@@ -1,9 +1,12 @@
 #include "exchange/geojson.h"
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
+#include "exchange/map_link.h"
 #include "exchange/text_position.h"
 #include "exchange/values.h"
 
@@ -39,10 +42,122 @@ bool CodeProperty(const json& properties, const char* key, int max, const std::s
   if (it == properties.end() || it->is_null()) return true;
   if (!it->is_number_integer() || it->get<long long>() < 0 || it->get<long long>() > max) {
     error = where + ": property \"" + key + "\" must be a whole number 0-" + std::to_string(max) +
-            ", not " + it->dump();
+            ", not " + (it->is_structured() ? std::string(it->type_name()) : it->dump());
     return false;
   }
   value = it->get<int>();
+  return true;
+}
+
+// No GeoJSON, ours or a map service's, nests deeper than a few levels (a MultiPolygon's
+// coordinates are the deepest, at seven). The limit is checked before parsing, so that a
+// hostile file of millions of brackets neither fills the memory with the tree nor reaches
+// the library's recursive copying and printing; the offset of the first bracket too deep,
+// or npos.
+constexpr int kMaxJsonDepth = 100;
+
+std::size_t FindTooDeep(std::string_view text) {
+  int depth = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      else if (c == '"') inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxJsonDepth) return i;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// The member `key` of `object` when it is an object, else null.
+const json* ObjectMember(const json& object, const char* key) {
+  auto it = object.find(key);
+  return it != object.end() && it->is_object() ? &*it : nullptr;
+}
+
+// A number that may be written as a string too, as the older saved-places export does.
+std::optional<double> NumberMember(const json& object, const char* key) {
+  auto it = object.find(key);
+  if (it == object.end()) return std::nullopt;
+  if (it->is_number()) return it->get<double>();
+  if (it->is_string()) return ParseNumber(it->get_ref<const std::string&>());
+  return std::nullopt;
+}
+
+// A map service's saved-places export: each feature's properties hold the place's title,
+// address and URL, in the older layout ("Title", "Location": {"Address", "Business Name",
+// "Geo Coordinates"}, "Google Maps URL", "Published") or the newer one ("location":
+// {"name", "address"}, "google_maps_url", "date"). Our own files have "location" as a
+// string, so an object there, or any of the other keys, tells the layouts apart.
+bool IsSavedPlace(const json& properties) {
+  return properties.contains("Title") || properties.contains("Google Maps URL") ||
+         properties.contains("google_maps_url") || ObjectMember(properties, "Location") ||
+         ObjectMember(properties, "location");
+}
+
+// The place a saved-places feature names. `position` is the geometry's, when it has one
+// other than 0,0 (which the export writes for a place it knows no position of); else the
+// place's own coordinates or its URL give it where they can.
+bool ReadSavedPlace(const json& properties, std::optional<std::pair<double, double>> position,
+                    int offsetMinutes, Waypoint& p, ParsedWaypoints& result) {
+  const json* older = ObjectMember(properties, "Location");
+  const json* newer = ObjectMember(properties, "location");
+  std::string title, businessName, placeName, url, published, updated;
+  if (!StringProperty(properties, "Title", p.where, title, result.error) ||
+      !StringProperty(properties, "Google Maps URL", p.where, url, result.error) ||
+      (url.empty() && !StringProperty(properties, "google_maps_url", p.where, url, result.error)) ||
+      !StringProperty(properties, "Published", p.where, published, result.error) ||
+      !StringProperty(properties, "Updated", p.where, updated, result.error) ||
+      (published.empty() && !StringProperty(properties, "date", p.where, published, result.error))) {
+    return false;
+  }
+  if (older && (!StringProperty(*older, "Business Name", p.where, businessName, result.error) ||
+                !StringProperty(*older, "Address", p.where, p.location, result.error))) {
+    return false;
+  }
+  if (newer && (!StringProperty(*newer, "name", p.where, placeName, result.error) ||
+                (p.location.empty() && !StringProperty(*newer, "address", p.where, p.location, result.error)))) {
+    return false;
+  }
+  // The title is what the user saw in the list; a business's name or the place's name
+  // stands in where there is none.
+  for (const std::string* name : {&title, &businessName, &placeName}) {
+    if (p.name.empty()) p.name = *name;
+  }
+  if (!position && older) {
+    if (const json* coordinates = ObjectMember(*older, "Geo Coordinates")) {
+      auto latitude = NumberMember(*coordinates, "Latitude");
+      auto longitude = NumberMember(*coordinates, "Longitude");
+      if (latitude && longitude && (*latitude != 0 || *longitude != 0)) position.emplace(*longitude, *latitude);
+    }
+  }
+  if (!url.empty()) {
+    // A link that is broken or carries no position leaves the place without one, which the
+    // import shows; the URL is no reason to refuse the whole file.
+    std::string linkError;
+    if (std::optional<LinkedPlace> linked = PlaceFromLink(url, linkError)) {
+      if (!position) position.emplace(linked->longitude, linked->latitude);
+      if (p.name.empty()) p.name = linked->name;
+    }
+  }
+  if (p.name.empty()) p.name = p.location;
+  if (position) {
+    p.longitude = position->first;
+    p.latitude = position->second;
+  } else {
+    p.hasPosition = false;
+  }
+  const std::string& when = published.empty() ? updated : published;
+  if (!when.empty()) {
+    p.stamp = ParseIsoTime(when, offsetMinutes);
+    if (!p.stamp) ++result.ignoredTimes;
+  }
   return true;
 }
 
@@ -70,10 +185,16 @@ std::string WriteGeoJson(const std::vector<Waypoint>& points) {
   return collection.dump(1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
-ParsedWaypoints ReadGeoJson(std::string_view text) {
+ParsedWaypoints ReadGeoJson(std::string_view text, int offsetMinutes) {
   ParsedWaypoints result;
   if (text.empty()) {
     result.error = "the file is empty";
+    return result;
+  }
+  if (std::size_t deep = FindTooDeep(text); deep != std::string_view::npos) {
+    LineCounter lines(text);
+    result.error = "nested more than " + std::to_string(kMaxJsonDepth) + " deep at " + lines.Describe(deep) +
+                   ", which no GeoJSON is; it was not read";
     return result;
   }
   json document;
@@ -94,14 +215,15 @@ ParsedWaypoints ReadGeoJson(std::string_view text) {
     result.error = "not valid JSON: " + what;
     return result;
   }
-  if (!document.is_object() || document.value("type", json()) != "FeatureCollection" ||
-      !document.contains("features") || !document["features"].is_array()) {
+  auto type = document.is_object() ? document.find("type") : document.end();
+  auto features = document.is_object() ? document.find("features") : document.end();
+  if (type == document.end() || *type != "FeatureCollection" || features == document.end() || !features->is_array()) {
     result.error = "not a GeoJSON FeatureCollection: the top level must be an object with "
                    "\"type\": \"FeatureCollection\" and a \"features\" array";
     return result;
   }
   int number = 0;
-  for (const json& feature : document["features"]) {
+  for (const json& feature : *features) {
     ++number;
     Waypoint p;
     p.where = "feature " + std::to_string(number);
@@ -109,26 +231,37 @@ ParsedWaypoints ReadGeoJson(std::string_view text) {
       result.error = p.where + ": must be an object, not " + std::string(feature.type_name());
       return result;
     }
+    // A feature without a geometry may still name a place; lines and areas are not points
+    // and are passed over, as KML's are.
+    std::optional<std::pair<double, double>> position;
     auto geometry = feature.find("geometry");
-    if (geometry == feature.end() || !geometry->is_object() ||
-        geometry->value("type", json()) != "Point") {
-      result.error = p.where + ": the geometry must be a Point";
-      return result;
+    if (geometry != feature.end() && !geometry->is_null()) {
+      auto kind = geometry->is_object() ? geometry->find("type") : geometry->end();
+      if (kind == geometry->end() || !kind->is_string()) {
+        result.error = p.where + ": the geometry must be an object with a \"type\"";
+        return result;
+      }
+      if (*kind != "Point") continue;
+      auto coordinates = geometry->find("coordinates");
+      if (coordinates == geometry->end() || !coordinates->is_array() || coordinates->size() < 2 ||
+          !(*coordinates)[0].is_number() || !(*coordinates)[1].is_number()) {
+        result.error = p.where + ": the Point's coordinates must be [longitude, latitude] numbers";
+        return result;
+      }
+      position.emplace((*coordinates)[0].get<double>(), (*coordinates)[1].get<double>());
     }
-    auto coordinates = geometry->find("coordinates");
-    if (coordinates == geometry->end() || !coordinates->is_array() || coordinates->size() < 2 ||
-        !(*coordinates)[0].is_number() || !(*coordinates)[1].is_number()) {
-      result.error = p.where + ": the Point's coordinates must be [longitude, latitude] numbers";
-      return result;
-    }
-    p.longitude = (*coordinates)[0].get<double>();
-    p.latitude = (*coordinates)[1].get<double>();
     static const json kNoProperties = json::object();
     auto found = feature.find("properties");
     const json& properties = found == feature.end() || found->is_null() ? kNoProperties : *found;
     if (!properties.is_object()) {
       result.error = p.where + ": \"properties\" must be an object";
       return result;
+    }
+    if (IsSavedPlace(properties)) {
+      if (position && position->first == 0 && position->second == 0) position.reset();
+      if (!ReadSavedPlace(properties, position, offsetMinutes, p, result)) return result;
+      if (p.hasPosition || !p.name.empty()) result.points.push_back(std::move(p));
+      continue;
     }
     std::string date, time;
     if (!StringProperty(properties, "name", p.where, p.name, result.error) ||
@@ -142,6 +275,14 @@ ParsedWaypoints ReadGeoJson(std::string_view text) {
       return result;
     }
     if (!ReadStampColumns(date, time, p.where, p.stamp, result.error)) return result;
+    if (position) {
+      p.longitude = position->first;
+      p.latitude = position->second;
+    } else if (p.name.empty()) {
+      continue;  // nothing to place and nothing to show
+    } else {
+      p.hasPosition = false;
+    }
     result.points.push_back(std::move(p));
   }
   return result;

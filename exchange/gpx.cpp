@@ -67,6 +67,63 @@ OurExtensions ReadExtensions(const XmlElement& extensions) {
   return found;
 }
 
+// A wpt or rtept (they share their content) as a point; false with the error set when it
+// cannot be read.
+bool ReadPoint(const XmlElement& element, int offsetMinutes, Waypoint& p, ParsedWaypoints& result) {
+  const std::string_view* lat = element.Attribute("lat");
+  const std::string_view* lon = element.Attribute("lon");
+  if (!lat || !lon) {
+    result.error = p.where + ": the lat or lon attribute is missing";
+    return false;
+  }
+  auto latitude = ParseNumber(*lat);
+  auto longitude = ParseNumber(*lon);
+  if (!latitude || !longitude) {
+    result.error = p.where + ": lat=\"" + std::string(*lat) + "\" lon=\"" + std::string(*lon) +
+                   "\" is not a pair of numbers";
+    return false;
+  }
+  p.latitude = *latitude;
+  p.longitude = *longitude;
+  // One pass over the children: this loop runs for every point of an import.
+  std::optional<long long> icon;
+  OurExtensions extensions;
+  for (const XmlElement* child : element.children()) {
+    std::string_view name = child->LocalName();
+    if (name == "name") {
+      p.name = child->text;
+    } else if (name == "cmt") {
+      p.nickname = child->text;
+    } else if (name == "desc") {
+      p.location = child->text;
+    } else if (name == "sym") {
+      icon = ParseInteger(child->text);
+    } else if (name == "time") {
+      p.stamp = ParseIsoTime(child->text, offsetMinutes);
+      if (!p.stamp) ++result.ignoredTimes;
+    } else if (name == "extensions") {
+      extensions = ReadExtensions(*child);
+    }
+  }
+  // sym is a symbol name in GPX; only our own files put an icon number there.
+  if (icon && *icon >= 0 && *icon <= 255) p.icon = static_cast<int>(*icon);
+  p.phone = std::move(extensions.phone);
+  const std::string& voice = extensions.voice;
+  if (!voice.empty()) {
+    auto code = ParseInteger(voice);
+    if (!code || *code < 0 || *code > 31) {
+      result.error = p.where + ": voice \"" + voice + "\" is not a voice code 0-31";
+      return false;
+    }
+    p.voice = static_cast<int>(*code);
+  }
+  return true;
+}
+
+std::string WhereInFile(const char* what, int number, const XmlElement& element) {
+  return std::string(what) + " " + std::to_string(number) + " (line " + std::to_string(element.line) + ")";
+}
+
 }  // namespace
 
 ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
@@ -75,59 +132,38 @@ ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes) {
   const XmlElement* root = LoadXmlDocument(document, text, "gpx", "GPX", result.error);
   if (!root) return result;
   int number = 0;
+  bool hasTracks = false;
   for (const XmlElement* wpt : root->children()) {
+    hasTracks = hasTracks || wpt->LocalName() == "trk";
     if (wpt->LocalName() != "wpt") continue;
-    ++number;
     Waypoint p;
-    p.where = "wpt " + std::to_string(number) + " (line " + std::to_string(wpt->line) + ")";
-    const std::string_view* lat = wpt->Attribute("lat");
-    const std::string_view* lon = wpt->Attribute("lon");
-    if (!lat || !lon) {
-      result.error = p.where + ": the lat or lon attribute is missing";
-      return result;
-    }
-    auto latitude = ParseNumber(*lat);
-    auto longitude = ParseNumber(*lon);
-    if (!latitude || !longitude) {
-      result.error = p.where + ": lat=\"" + std::string(*lat) + "\" lon=\"" + std::string(*lon) +
-                     "\" is not a pair of numbers";
-      return result;
-    }
-    p.latitude = *latitude;
-    p.longitude = *longitude;
-    // One pass over the children: this loop runs for every point of an import.
-    std::optional<long long> icon;
-    OurExtensions extensions;
-    for (const XmlElement* child : wpt->children()) {
-      std::string_view name = child->LocalName();
-      if (name == "name") {
-        p.name = child->text;
-      } else if (name == "cmt") {
-        p.nickname = child->text;
-      } else if (name == "desc") {
-        p.location = child->text;
-      } else if (name == "sym") {
-        icon = ParseInteger(child->text);
-      } else if (name == "time") {
-        p.stamp = ParseIsoTime(child->text, offsetMinutes);
-        if (!p.stamp) ++result.ignoredTimes;
-      } else if (name == "extensions") {
-        extensions = ReadExtensions(*child);
-      }
-    }
-    // sym is a symbol name in GPX; only our own files put an icon number there.
-    if (icon && *icon >= 0 && *icon <= 255) p.icon = static_cast<int>(*icon);
-    p.phone = std::move(extensions.phone);
-    const std::string& voice = extensions.voice;
-    if (!voice.empty()) {
-      auto code = ParseInteger(voice);
-      if (!code || *code < 0 || *code > 31) {
-        result.error = p.where + ": voice \"" + voice + "\" is not a voice code 0-31";
-        return result;
-      }
-      p.voice = static_cast<int>(*code);
-    }
+    p.where = WhereInFile("wpt", ++number, *wpt);
+    if (!ReadPoint(*wpt, offsetMinutes, p, result)) return result;
     result.points.push_back(std::move(p));
+  }
+  if (number > 0) return result;
+  // No waypoints: a planned route's points are places the user chose, so they are offered
+  // instead, named as the file names them or else after their route.
+  int routeNumber = 0;
+  for (const XmlElement* rte : root->children()) {
+    if (rte->LocalName() != "rte") continue;
+    ++routeNumber;
+    std::string routeName(rte->ChildText("name"));
+    if (routeName.empty()) routeName = "Route " + std::to_string(routeNumber);
+    int pointNumber = 0;
+    for (const XmlElement* rtept : rte->children()) {
+      if (rtept->LocalName() != "rtept") continue;
+      Waypoint p;
+      p.where = WhereInFile("rtept", ++number, *rtept);
+      ++pointNumber;
+      if (!ReadPoint(*rtept, offsetMinutes, p, result)) return result;
+      if (p.name.empty()) p.name = routeName + " " + std::to_string(pointNumber);
+      result.points.push_back(std::move(p));
+    }
+  }
+  if (number == 0 && hasTracks) {
+    result.error = "the file holds only tracks, which are not points: a track is a recorded path of many "
+                   "positions. Export the places as waypoints, or as a route, and import that file";
   }
   return result;
 }

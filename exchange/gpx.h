@@ -12,4 +12,6 @@ inline constexpr char kGpxExtensionNamespace[] = "urn:ostrel:gpx:point:1";
 
 // `offsetMinutes`: the point file's local time east of UTC; GPX times are UTC.
 std::string WriteGpx(const std::vector<Waypoint>& points, int offsetMinutes);
+// Reads the wpt elements; a file without any offers its routes' points (rtept) instead. A
+// file with tracks alone is refused with a message that says why.
 ParsedWaypoints ReadGpx(std::string_view text, int offsetMinutes);

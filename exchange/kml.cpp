@@ -1,5 +1,8 @@
 #include "exchange/kml.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "exchange/values.h"
 #include "exchange/xml_text.h"
 
@@ -31,6 +34,43 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The first ExtendedData field whose name is one of `names` (in any case) and whose value is
+// not blank: the columns a list of places was made from, under the names the user gave them,
+// as Data (My Maps) or as a schema's SimpleData (other programs).
+std::string DataValueNamed(const XmlElement& placemark, std::initializer_list<std::string_view> names) {
+  const XmlElement* extended = placemark.Child("ExtendedData");
+  if (!extended) return {};
+  auto named = [&](const XmlElement& field, std::string_view value) {
+    const std::string_view* fieldName = field.Attribute("name");
+    if (!fieldName || TrimBlanks(value).empty()) return false;
+    for (std::string_view name : names) {
+      if (EqualsNoCase(*fieldName, name)) return true;
+    }
+    return false;
+  };
+  for (const XmlElement* field : extended->children()) {
+    if (field->LocalName() == "Data" && named(*field, field->ChildText("value"))) {
+      return std::string(TrimBlanks(field->ChildText("value")));
+    }
+    if (field->LocalName() != "SchemaData") continue;
+    for (const XmlElement* simple : field->children()) {
+      if (simple->LocalName() == "SimpleData" && named(*simple, simple->text)) return std::string(TrimBlanks(simple->text));
+    }
+  }
+  return {};
+}
+
 // "lon,lat[,alt]": the first tuple of a coordinates element.
 bool ReadCoordinates(std::string_view text, double& longitude, double& latitude) {
   text = TrimBlanks(text);
@@ -47,6 +87,81 @@ bool ReadCoordinates(std::string_view text, double& longitude, double& latitude)
   longitude = *lon;
   latitude = *lat;
   return true;
+}
+
+// The tags map services put in descriptions. Only a description holding one of them is taken
+// as HTML: our own descriptions are plain text, in which "<C>" is just text.
+bool IsHtmlTag(std::string_view tag) {
+  static constexpr std::string_view kTags[] = {"a", "b", "br", "div", "em", "font", "h1", "h2", "h3", "hr",
+                                               "i", "img", "li", "ol", "p", "span", "strong", "table", "td",
+                                               "th", "tr", "u", "ul"};
+  std::size_t end = 0;
+  if (end < tag.size() && tag[end] == '/') ++end;
+  const std::size_t start = end;
+  while (end < tag.size() && ((tag[end] >= 'a' && tag[end] <= 'z') || (tag[end] >= 'A' && tag[end] <= 'Z') ||
+                              (tag[end] >= '0' && tag[end] <= '9'))) {
+    ++end;
+  }
+  if (end < tag.size() && tag[end] != ' ' && tag[end] != '/' && tag[end] != '\t' && tag[end] != '\n') return false;
+  for (std::string_view known : kTags) {
+    if (EqualsNoCase(tag.substr(start, end - start), known)) return true;
+  }
+  return false;
+}
+
+// A description as a location: plain text as it is; HTML (as map services write it, often in
+// a CDATA section) as its text, tags dropped, the common entities decoded and blanks
+// collapsed, so that "Addr<br>Phone" reads "Addr Phone" and an image alone gives nothing.
+std::string DescriptionText(std::string_view description) {
+  description = TrimBlanks(description);
+  bool html = false;
+  for (std::size_t at = description.find('<'); at != std::string_view::npos && !html; at = description.find('<', at + 1)) {
+    std::size_t close = description.find('>', at);
+    html = close != std::string_view::npos && IsHtmlTag(description.substr(at + 1, close - at - 1));
+  }
+  if (!html) return std::string(description);
+  static constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
+      {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&apos;", "'"}, {"&nbsp;", " "}};
+  std::string text;
+  bool blank = false;
+  for (std::size_t i = 0; i < description.size();) {
+    std::string_view piece;
+    if (description[i] == '<') {
+      std::size_t close = description.find('>', i);
+      if (close != std::string_view::npos && IsHtmlTag(description.substr(i + 1, close - i - 1))) {
+        i = close + 1;
+        blank = true;
+        continue;
+      }
+    } else if (description[i] == '&') {
+      for (const auto& [entity, character] : kEntities) {
+        if (description.substr(i, entity.size()) == entity) {
+          piece = character;
+          i += entity.size();
+          break;
+        }
+      }
+    }
+    if (piece.empty()) piece = description.substr(i++, 1);
+    for (char c : piece) {
+      if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+        blank = true;
+        continue;
+      }
+      if (blank && !text.empty()) text += ' ';
+      blank = false;
+      text += c;
+    }
+  }
+  return text;
+}
+
+// Elements of a Placemark that make it a line, an area or another shape rather than a point.
+bool HasOtherGeometry(const XmlElement& placemark) {
+  for (std::string_view shape : {"LineString", "LinearRing", "Polygon", "MultiGeometry", "Model", "Track", "MultiTrack"}) {
+    if (placemark.Child(shape)) return true;
+  }
+  return false;
 }
 
 struct KmlReader {
@@ -74,23 +189,30 @@ struct KmlReader {
 
   bool ReadPlacemark(const XmlElement& placemark) {
     const XmlElement* point = placemark.Child("Point");
-    if (!point) return true;
+    // The address a list of places gives, in an address element or in the field the list's
+    // address column became.
+    std::string address = DataValueNamed(placemark, {"address", "住所", "所在地"});
+    if (address.empty()) address = TrimBlanks(placemark.ChildText("address"));
+    if (!point && (address.empty() || HasOtherGeometry(placemark))) return true;
     ++number;
     Waypoint p;
     p.where = "Placemark " + std::to_string(number) + " (line " + std::to_string(placemark.line) + ")";
-    const XmlElement* coordinates = point->Child("coordinates");
-    if (!coordinates) {
+    if (!point) {
+      p.hasPosition = false;
+    } else if (const XmlElement* coordinates = point->Child("coordinates"); !coordinates) {
       result.error = p.where + ": the Point has no coordinates";
       return false;
-    }
-    if (!ReadCoordinates(coordinates->text, p.longitude, p.latitude)) {
+    } else if (!ReadCoordinates(coordinates->text, p.longitude, p.latitude)) {
       result.error = p.where + ": coordinates \"" + std::string(TrimBlanks(coordinates->text)) +
                      "\" are not longitude,latitude numbers";
       return false;
     }
     p.name = TrimBlanks(placemark.ChildText("name"));
-    p.location = TrimBlanks(placemark.ChildText("description"));
+    p.location = address.empty() ? DescriptionText(placemark.ChildText("description")) : address;
     p.phone = TrimBlanks(placemark.ChildText("phoneNumber"));
+    if (p.phone.empty()) p.phone = DataValueNamed(placemark, {"phone", "tel", "telephone", "電話", "電話番号"});
+    // A place given only by its address is at least called by it.
+    if (!point && p.name.empty()) p.name = p.location;
     p.nickname = DataValue(placemark, "nickname");
     const XmlElement* stamp = placemark.Child("TimeStamp");
     if (const XmlElement* when = stamp ? stamp->Child("when") : nullptr) {

@@ -54,13 +54,16 @@ std::string ParseXmlElements(XmlDocument& document, std::string_view text) {
   // exhaust the stack.
   pugi::xml_node node = root;
   const XmlElement* parent = nullptr;
+  std::size_t depth = 1;
   for (;;) {
     XmlElement& element = document.AddElement(parent);
     CopyElement(node, element, document, lines);
+    if (depth > kMaxXmlDepth) return TooDeepMessage(element.line);
     const XmlElement* current = &element;
     if (pugi::xml_node child = FirstElement(node.first_child())) {
       parent = current;
       node = child;
+      ++depth;
       continue;
     }
     // The next element is a following sibling of this one or of one of its ancestors.
@@ -73,6 +76,7 @@ std::string ParseXmlElements(XmlDocument& document, std::string_view text) {
       }
       node = node.parent();
       current = current->parent;
+      --depth;
     }
   }
 }

@@ -80,6 +80,7 @@ const char* Explain(HRESULT result) {
       {WC_E_DTDPROHIBITED, "a document type declaration, which is not read"},
       {WC_E_UNDECLAREDENTITY, "an entity that is not declared"},
       {NC_E_UNDECLAREDPREFIX, "a namespace prefix that is not declared"},
+      {SC_E_MAXELEMENTDEPTH, "elements nested deeper than the reader allows"},
   };
   for (const auto& entry : kTexts) {
     if (entry.code == code) return entry.text;
@@ -119,6 +120,9 @@ std::string ParseXmlElements(XmlDocument& document, std::string_view text) {
       FAILED(reader->SetInput(stream.get()))) {
     return "the system's XML reader (XmlLite) cannot be started";
   }
+  // One level beyond our own limit, so that the message for a document too deep is ours,
+  // as on the other platforms.
+  reader->SetProperty(XmlReaderProperty_MaxElementDepth, static_cast<LONG_PTR>(kMaxXmlDepth + 1));
   // Elements are added as they open; `open` holds those not yet closed, innermost last, with
   // the text gathered inside them so far.
   std::vector<std::pair<XmlElement*, std::string>> open;
@@ -133,6 +137,7 @@ std::string ParseXmlElements(XmlDocument& document, std::string_view text) {
       UINT line = 0;
       reader->GetLineNumber(&line);
       element.line = line;
+      if (open.size() >= kMaxXmlDepth) return TooDeepMessage(line);
       const bool empty = reader->IsEmptyElement();
       for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK; more = reader->MoveToNextAttribute()) {
         element.attributes.emplace_back(document.Keep(QualifiedName(reader.get())), document.Keep(Value(reader.get())));

@@ -98,6 +98,11 @@ XmlElement& XmlDocument::AddElement(const XmlElement* parent) {
   return element;
 }
 
+std::string TooDeepMessage(std::size_t line) {
+  return "elements nested more than " + std::to_string(kMaxXmlDepth) + " deep at line " + std::to_string(line) +
+         ", which no file of points needs; it was not read";
+}
+
 const XmlElement* LoadXmlDocument(XmlDocument& document, std::string_view text, std::string_view root,
                                   const char* format, std::string& error) {
   if (text.empty()) {

@@ -90,6 +90,14 @@ class XmlDocument {
 const XmlElement* LoadXmlDocument(XmlDocument& document, std::string_view text, std::string_view root,
                                   const char* format, std::string& error);
 
+// No file of points nests its elements anywhere near this deep (a KML's folders in folders
+// come closest). Both parsers refuse deeper documents alike; XmlLite has the same limit by
+// default, and the tree must not differ between the platforms.
+inline constexpr std::size_t kMaxXmlDepth = 256;
+
+// The message for an element nested deeper than kMaxXmlDepth, at `line`.
+std::string TooDeepMessage(std::size_t line);
+
 // The platform's parser under LoadXmlDocument, which has already refused empty text: fills
 // `document` or returns what was wrong and where.
 std::string ParseXmlElements(XmlDocument& document, std::string_view text);
