@@ -321,12 +321,22 @@ TEST_F(ImportListTest, EachFormatShowsItsRowsJudgedAgainstTheOpenFileInTheirColo
     EXPECT_EQ(colours, (std::vector<COLORREF>{kDuplicateRowText, plain, kCannotStoreRowText, kCannotStoreRowText})) << path;
   }
 
-  // A CSV row with empty coordinate cells: a place without a position, shown by its name.
+  // Places without a position, shown by their names: a CSV row with empty coordinate cells.
   files.Put("C:\\in\\saved.csv", TextBytes("name,latitude,longitude\r\nCafe,,\r\nNew,35.5,139.5\r\n"));
   importList.LoadSource("C:\\in\\saved.csv");
   ASSERT_EQ(ImportNames(), (std::vector<std::string>{"Cafe", "New"}));
   EXPECT_EQ(importList.GetItemText(0, 5) + importList.GetItemText(0, 6), "");
   EXPECT_EQ(importList.RowTextColour(0), kCannotStoreRowText);
+  EXPECT_EQ(importList.SummaryText(), "インポート 2地点: 登録不可 1");
+  // A map service's saved places: one whose position its link gives, one with none anywhere.
+  files.Put("C:\\in\\Saved Places.json", TextBytes(R"({"type": "FeatureCollection", "features": [
+    {"geometry": {"coordinates": [0, 0], "type": "Point"}, "type": "Feature", "properties": {
+      "google_maps_url": "https://www.google.com/maps/place/Somewhere/@35.125,136.875,17z", "location": {"name": "Linked"}}},
+    {"geometry": {"coordinates": [0, 0], "type": "Point"}, "type": "Feature", "properties": {
+      "google_maps_url": "http://maps.google.com/?cid=99", "location": {"name": "Closed shop"}}}]})"));
+  importList.LoadSource("C:\\in\\Saved Places.json");
+  ASSERT_EQ(ImportNames(), (std::vector<std::string>{"Linked", "Closed shop"}));
+  EXPECT_EQ(importList.GetItemText(1, 5) + importList.GetItemText(1, 6), "");
   EXPECT_EQ(importList.SummaryText(), "インポート 2地点: 登録不可 1");
   importList.LoadSource("C:\\in\\a.csv");
 
