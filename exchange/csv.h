@@ -26,5 +26,6 @@ std::string WriteCsv(const std::vector<Waypoint>& points, char separator = ',');
 //   ("2024-05-01T09:30:00+09:00", a zone converted to local time at `offsetMinutes`);
 // - a row whose latitude and longitude cells are both empty takes its position, and its name
 //   when it has none, from its URL cell (a map link); without one it is a place without a
-//   position (hasPosition false). A file needs latitude and longitude columns or a URL column.
+//   position (hasPosition false); a row that then gives nothing at all is passed over. A file
+//   needs latitude and longitude columns or a URL column.
 ParsedWaypoints ReadCsv(std::string_view text, int offsetMinutes);
