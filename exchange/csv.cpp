@@ -10,6 +10,9 @@
 
 namespace {
 
+// Rows kept in memory at most: each costs a few hundred bytes, and a point file holds 250.
+constexpr std::size_t kMaxRows = 1'000'000;
+
 void AppendField(std::string& out, std::string_view field, char separator) {
   const char special[] = {separator, '"', '\r', '\n'};
   if (field.find_first_of(std::string_view(special, sizeof special)) == std::string_view::npos) {
@@ -191,6 +194,12 @@ bool ReadStamp(std::string_view date, std::string_view time, int offsetMinutes, 
   const std::string_view trimmed = TrimBlanks(date);
   const bool iso = trimmed.size() >= 10 && trimmed[4] == '-' && trimmed[7] == '-' &&
                    (trimmed.size() == 10 || trimmed[10] == 'T') && TrimBlanks(time).empty();
+  // A spreadsheet's date and time in one cell: "2024/05/01 09:30:00".
+  if (const std::size_t blank = trimmed.find(' '); !iso && blank != std::string_view::npos && TrimBlanks(time).empty()) {
+    if (ReadStampColumns(trimmed.substr(0, blank), TrimBlanks(trimmed.substr(blank)), where, stamp, error)) return true;
+    error = where + ": date \"" + std::string(date) + "\" is not YYYY/MM/DD HH:MM:SS";
+    return false;
+  }
   if (!iso) return ReadStampColumns(date, time, where, stamp, error);
   stamp = IsoStampOf(trimmed, offsetMinutes);
   if (stamp) return true;
@@ -251,6 +260,15 @@ ParsedWaypoints ReadCsv(std::string_view text, int offsetMinutes) {
     result.error = "line " + std::to_string(line) + ": a NUL byte; this is not a CSV text file";
     return result;
   }
+  // Text has no control characters but the line breaks and the tab; anything else in the
+  // first line means bytes of another kind of file, whatever its name says.
+  const std::string_view firstLine = text.substr(0, text.find('\n'));
+  for (char c : firstLine) {
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r') || c == '\x7F') {
+      result.error = "line 1: control characters; this is not a CSV text file";
+      return result;
+    }
+  }
   CsvScanner scanner(text, SeparatorOf(text));
   std::vector<std::string> fields;
   std::size_t line = 0;
@@ -272,6 +290,11 @@ ParsedWaypoints ReadCsv(std::string_view text, int offsetMinutes) {
   }
   std::size_t headerFields = fields.size();
   while (scanner.Next(fields, line)) {
+    if (result.points.size() == kMaxRows) {
+      result.error = "line " + std::to_string(line) + ": more than " + std::to_string(kMaxRows) +
+                     " rows, far beyond the 250 points a point file holds; the file was not read further";
+      return result;
+    }
     Waypoint p;
     p.where = "line " + std::to_string(line);
     if (fields.size() != headerFields) {
@@ -317,7 +340,13 @@ ParsedWaypoints ReadCsv(std::string_view text, int offsetMinutes) {
         p.latitude = place->latitude;
         p.longitude = place->longitude;
       }
-      if (place && TrimBlanks(p.name).empty()) p.name = place->name;
+      if (place && TrimBlanks(p.name).empty()) {
+        // A percent-encoded name may hold any byte; line breaks and NULs name nothing.
+        p.name = place->name;
+        for (char& c : p.name) {
+          if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+        }
+      }
     }
     struct Code { Column column; const char* what; int max; std::optional<int>& value; };
     for (Code code : {Code{kIcon, "icon", 255, p.icon}, Code{kVoice, "voice", 31, p.voice}}) {
@@ -332,6 +361,11 @@ ParsedWaypoints ReadCsv(std::string_view text, int offsetMinutes) {
       code.value = static_cast<int>(*number);
     }
     if (!ReadStamp(field(kDate), field(kTime), offsetMinutes, p.where, p.stamp, result.error)) return result;
+    // A row of a saved list with only a note, or a link that gives nothing: no place at all.
+    const bool nothing = !p.hasPosition && TrimBlanks(p.name).empty() && TrimBlanks(p.location).empty() &&
+                         TrimBlanks(p.nickname).empty() && TrimBlanks(p.phone).empty() && !p.icon && !p.voice &&
+                         !p.stamp;
+    if (nothing) continue;
     result.points.push_back(std::move(p));
   }
   if (!scanner.Error().empty()) result.error = scanner.Error();

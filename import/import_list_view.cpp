@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 
 #include "framework/dropped_files.h"
@@ -24,6 +23,7 @@ namespace {
 
 // Far more than 250 points take in any of the formats; a larger file is refused unread.
 constexpr std::size_t kMaxForeignBytes = 16u << 20;
+constexpr std::size_t kFirstReadBytes = 1u << 20;
 constexpr int kLongitudeColumn = 5, kLatitudeColumn = 6;
 
 COLORREF RowTextColourIn(const std::vector<RowVerdict>& verdicts, int row) {
@@ -92,20 +92,25 @@ void ImportListView::OnCustomDraw(NMHDR* header, LRESULT* result) {
 }
 
 void ImportListView::LoadForeignSource(const std::string& path, Format format) {
-  // The buffer is not filled first: only what the file holds is ever touched (a 16 MB fill
-  // would cost more than reading a file of 250 points).
-  const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kMaxForeignBytes + 1);
+  // Files of a few hundred points are far below the limit: the first read takes up to 1 MB,
+  // and only a file that fills it is read again, up to the limit (a 16 MB buffer costs tens
+  // of milliseconds under Wine, more than reading the file).
+  std::string bytes;
   std::size_t got = 0;
-  const FileCause cause = m_files.Read(path, buffer.get(), kMaxForeignBytes + 1, got);
-  if (cause != FileCause::kNone) {
-    ShowFileError(cause, path, m_messages);
-    return;
+  for (const std::size_t capacity : {kFirstReadBytes, kMaxForeignBytes + 1}) {
+    bytes.resize(capacity);
+    const FileCause cause = m_files.Read(path, reinterpret_cast<std::uint8_t*>(bytes.data()), capacity, got);
+    if (cause != FileCause::kNone) {
+      ShowFileError(cause, path, m_messages);
+      return;
+    }
+    if (got < capacity) break;
   }
   if (got > kMaxForeignBytes) {
     m_messages.ShowMessage(path + "\n16 MB を超えるファイルは読み込めません。");
     return;
   }
-  std::string bytes(reinterpret_cast<const char*>(buffer.get()), got);
+  bytes.resize(got);
   const ForeignRead read =
       ReadForeignPoints(format, std::move(bytes), m_datum.Load() == ExchangeDatum::kTokyo, m_sourceFile);
   if (!read.message.empty()) m_messages.ShowMessage(path + "\n" + read.message);

@@ -321,6 +321,25 @@ TEST_F(ImportListTest, EachFormatShowsItsRowsJudgedAgainstTheOpenFileInTheirColo
     EXPECT_EQ(colours, (std::vector<COLORREF>{kDuplicateRowText, plain, kCannotStoreRowText, kCannotStoreRowText})) << path;
   }
 
+  // Places without a position, shown by their names: a CSV row with empty coordinate cells.
+  files.Put("C:\\in\\saved.csv", TextBytes("name,latitude,longitude\r\nCafe,,\r\nNew,35.5,139.5\r\n"));
+  importList.LoadSource("C:\\in\\saved.csv");
+  ASSERT_EQ(ImportNames(), (std::vector<std::string>{"Cafe", "New"}));
+  EXPECT_EQ(importList.GetItemText(0, 5) + importList.GetItemText(0, 6), "");
+  EXPECT_EQ(importList.RowTextColour(0), kCannotStoreRowText);
+  EXPECT_EQ(importList.SummaryText(), "インポート 2地点: 登録不可 1");
+  // A map service's saved places: one whose position its link gives, one with none anywhere.
+  files.Put("C:\\in\\Saved Places.json", TextBytes(R"({"type": "FeatureCollection", "features": [
+    {"geometry": {"coordinates": [0, 0], "type": "Point"}, "type": "Feature", "properties": {
+      "google_maps_url": "https://www.google.com/maps/place/Somewhere/@35.125,136.875,17z", "location": {"name": "Linked"}}},
+    {"geometry": {"coordinates": [0, 0], "type": "Point"}, "type": "Feature", "properties": {
+      "google_maps_url": "http://maps.google.com/?cid=99", "location": {"name": "Closed shop"}}}]})"));
+  importList.LoadSource("C:\\in\\Saved Places.json");
+  ASSERT_EQ(ImportNames(), (std::vector<std::string>{"Linked", "Closed shop"}));
+  EXPECT_EQ(importList.GetItemText(1, 5) + importList.GetItemText(1, 6), "");
+  EXPECT_EQ(importList.SummaryText(), "インポート 2地点: 登録不可 1");
+  importList.LoadSource("C:\\in\\a.csv");
+
   // The judgement follows the host's file: without its point, nothing is a duplicate.
   ShowPoints(PointFile());
   importList.JudgeAgainst(points);
@@ -334,6 +353,18 @@ TEST_F(ImportListTest, EachFormatShowsItsRowsJudgedAgainstTheOpenFileInTheirColo
   files.Put("C:\\in\\b.pnt", Bytes(source));
   importList.LoadSource("C:\\in\\b.pnt");
   EXPECT_EQ(importList.SummaryText(), "インポート 2地点: 重複 1, 登録不可 1");
+}
+
+TEST_F(ImportListTest, AnInterchangeFileBeyondTheFirstReadLoadsWholeAndOneBeyondTheLimitIsRefused) {
+  const std::string head = R"(<?xml version="1.0" encoding="UTF-8"?><gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1">)";
+  const std::string tail = R"(<wpt lat="35.5" lon="139.5"><name>After</name></wpt></gpx>)";
+  files.Put("C:\\in\\big.gpx", TextBytes(head + std::string(3u << 20, ' ') + tail));
+  importList.LoadSource("C:\\in\\big.gpx");
+  EXPECT_EQ(ImportNames(), std::vector<std::string>{"After"});
+  files.Put("C:\\in\\huge.gpx", TextBytes(head + std::string(16u << 20, ' ') + tail));
+  importList.LoadSource("C:\\in\\huge.gpx");
+  EXPECT_EQ(messages.texts, std::vector<std::string>{"C:\\in\\huge.gpx\n16 MB を超えるファイルは読み込めません。"});
+  EXPECT_EQ(ImportNames(), std::vector<std::string>{"After"});
 }
 
 TEST_F(ImportListTest, ThePointListMovesThePointsOfItsHostsFile) {

@@ -79,7 +79,8 @@ bool DecodeCsv(const std::string& path, const std::string& encoding, std::string
   }
   if (std::size_t bad = InvalidUtf8Offset(text); bad != std::string::npos) {
     LineCounter lines(text);
-    Fail(path + ": " + lines.Describe(bad) + ": not UTF-8 (for a code page 932 file give --encoding cp932)");
+    Fail(path + ": " + lines.Describe(bad) +
+         ": not UTF-8 (for a code page 932 file give --encoding cp932, for UTF-16 --encoding auto)");
     return false;
   }
   return true;
@@ -112,12 +113,22 @@ int RunImport(const ImportOptions& o) {
   };
   // A place its file names without a position (a saved list's entry, an address) cannot be
   // stored; the others still can.
+  // Each is named, up to a screenful: a list of thousands of addresses would bury the rest.
+  constexpr std::size_t kNamedPlacesWithoutPosition = 20;
   std::size_t positioned = 0;
   for (std::size_t k = 0; k < parsed.points.size(); ++k) {
-    if (!parsed.points[k].hasPosition) Warn(labelOf(parsed.points[k]) + ": has no position (its file gives none); left out");
-    else if (k != positioned++) parsed.points[positioned - 1] = std::move(parsed.points[k]);
+    if (parsed.points[k].hasPosition) {
+      if (k != positioned) parsed.points[positioned] = std::move(parsed.points[k]);
+      ++positioned;
+    } else if (k - positioned < kNamedPlacesWithoutPosition) {
+      Warn(labelOf(parsed.points[k]) + ": has no position (its file gives none); left out");
+    }
   }
-  const bool placesWithoutPosition = positioned < parsed.points.size();
+  const std::size_t withoutPosition = parsed.points.size() - positioned;
+  if (withoutPosition > kNamedPlacesWithoutPosition) {
+    Warn("and " + std::to_string(withoutPosition - kNamedPlacesWithoutPosition) + " more place(s) without a position were left out");
+  }
+  const bool placesWithoutPosition = withoutPosition > 0;
   parsed.points.resize(positioned);
   if (parsed.points.empty()) {
     return Fail(o.input + (placesWithoutPosition ? ": holds no point with a position; nothing was written"
@@ -232,7 +243,7 @@ void AddImportCommand(CLI::App& app, int& status) {
                     "within 300 m, or any point within 30 m)");
   command->add_flag("--strict", o->strict, "Fail on characters code page 932 cannot hold instead of writing \"?\"");
   AddConversionOptions(command, o->conversion,
-                       "CSV text encoding: auto (default: BOM or valid UTF-8, else cp932), utf-8, "
+                       "CSV text encoding: auto (default: UTF-8 or UTF-16 by their BOM, valid UTF-8, else cp932), utf-8, "
                        "utf-8-bom, cp932",
                        "auto");
   command->callback([o, &status] { status = RunImport(*o); });
