@@ -194,6 +194,12 @@ bool ReadStamp(std::string_view date, std::string_view time, int offsetMinutes, 
   const std::string_view trimmed = TrimBlanks(date);
   const bool iso = trimmed.size() >= 10 && trimmed[4] == '-' && trimmed[7] == '-' &&
                    (trimmed.size() == 10 || trimmed[10] == 'T') && TrimBlanks(time).empty();
+  // A spreadsheet's date and time in one cell: "2024/05/01 09:30:00".
+  if (const std::size_t blank = trimmed.find(' '); !iso && blank != std::string_view::npos && TrimBlanks(time).empty()) {
+    if (ReadStampColumns(trimmed.substr(0, blank), TrimBlanks(trimmed.substr(blank)), where, stamp, error)) return true;
+    error = where + ": date \"" + std::string(date) + "\" is not YYYY/MM/DD HH:MM:SS";
+    return false;
+  }
   if (!iso) return ReadStampColumns(date, time, where, stamp, error);
   stamp = IsoStampOf(trimmed, offsetMinutes);
   if (stamp) return true;

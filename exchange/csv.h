@@ -23,7 +23,8 @@ std::string WriteCsv(const std::vector<Waypoint>& points, char separator = ',');
 //   icon, voice, date (日付), time (時刻), url (link);
 // - coordinates in decimal degrees or any form ParseDegreesText reads;
 // - the date column may hold an ISO 8601 date ("2024-05-01") or date and time
-//   ("2024-05-01T09:30:00+09:00", a zone converted to local time at `offsetMinutes`);
+//   ("2024-05-01T09:30:00+09:00", a zone converted to local time at `offsetMinutes`), or
+//   the date and time in one cell ("2024/05/01 09:30:00") when the time column is empty;
 // - a row whose latitude and longitude cells are both empty takes its position, and its name
 //   when it has none, from its URL cell (a map link); without one it is a place without a
 //   position (hasPosition false); a row that then gives nothing at all is passed over. A file

@@ -101,10 +101,12 @@ TEST(CsvDates, IsoDatesAndTimesConvertToLocalTime) {
       "b,1,2,2024-05-01T09:30:00+09:00,\r\n"
       "c,1,2,2024-05-01T00:30:00Z,\r\n"
       "d,1,2,2024-05-01T09:30:00,\r\n"
-      "e,1,2,2024-05-01,07:08:09\r\n",
+      "e,1,2,2024-05-01,07:08:09\r\n"
+      "f,1,2,2024/05/01 07:08:09,\r\n",
       540);
   ASSERT_TRUE(read.ok()) << read.error;
-  ASSERT_EQ(read.points.size(), 5u);
+  ASSERT_EQ(read.points.size(), 6u);
+  EXPECT_EQ(read.points[5].stamp, (LocalStamp{2024, 5, 1, 7, 8, 9}));
   EXPECT_EQ(read.points[0].stamp, (LocalStamp{2024, 5, 1, 0, 0, 0}));
   EXPECT_EQ(read.points[1].stamp, (LocalStamp{2024, 5, 1, 9, 30, 0}));
   EXPECT_EQ(read.points[2].stamp, (LocalStamp{2024, 5, 1, 9, 30, 0}));
@@ -218,6 +220,7 @@ TEST(CsvBadInput, IsRefusedWithWhatAndWhere) {
       {"name,lat,lon\r\nA,139°E,35°N\r\n", "line 2"},  // the hemispheres tell the columns swapped
       {"name,lat,lon,date\r\nA,1,2,2024-13-01\r\n", "line 2: date \"2024-13-01\" is not an ISO 8601 date"},
       {"name,lat,lon,date\r\nA,1,2,1999-12-31T23:00:00+09:00\r\n", "in the years 2000-2255"},
+      {"name,lat,lon,date\r\nA,1,2,2024/05/01 noon\r\n", "line 2: date \"2024/05/01 noon\" is not YYYY/MM/DD HH:MM:SS"},
       {"Title,URL\r\nA,\"https://www.google.com/maps/@135.1,35.2,15z\"\r\n", "line 2: the URL"},
       {std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "a NUL byte; this is not a CSV text file"},
       {"\x1F\x8B\x08\x00name,lat,lon\n", "line 1: control characters; this is not a CSV text file"},

@@ -120,9 +120,9 @@ std::string ParseXmlElements(XmlDocument& document, std::string_view text) {
       FAILED(reader->SetInput(stream.get()))) {
     return "the system's XML reader (XmlLite) cannot be started";
   }
-  // One level beyond our own limit, so that the message for a document too deep is ours,
-  // as on the other platforms.
-  reader->SetProperty(XmlReaderProperty_MaxElementDepth, static_cast<LONG_PTR>(kMaxXmlDepth + 1));
+  // Beyond our own limit (however the reader counts its levels), so that the message for a
+  // document too deep is ours, as on the other platforms.
+  reader->SetProperty(XmlReaderProperty_MaxElementDepth, static_cast<LONG_PTR>(2 * kMaxXmlDepth));
   // Elements are added as they open; `open` holds those not yet closed, innermost last, with
   // the text gathered inside them so far.
   std::vector<std::pair<XmlElement*, std::string>> open;

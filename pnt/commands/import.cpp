@@ -79,7 +79,8 @@ bool DecodeCsv(const std::string& path, const std::string& encoding, std::string
   }
   if (std::size_t bad = InvalidUtf8Offset(text); bad != std::string::npos) {
     LineCounter lines(text);
-    Fail(path + ": " + lines.Describe(bad) + ": not UTF-8 (for a code page 932 file give --encoding cp932)");
+    Fail(path + ": " + lines.Describe(bad) +
+         ": not UTF-8 (for a code page 932 file give --encoding cp932, for UTF-16 --encoding auto)");
     return false;
   }
   return true;
