@@ -71,8 +71,9 @@ bool HasDuplicateIn(const std::vector<Place>& places, const Place& row) {
 
 std::vector<RowVerdict> JudgeSourceRows(const PointFile& source, int rows, std::span<const SourceRowFacts> facts,
                                         const PointFile& open) {
+  if (rows <= 0) return {};  // no source: the open file's places are not even gathered
   const std::vector<Place> openPlaces = PlacesByLatitude(open);
-  std::vector<RowVerdict> verdicts(static_cast<std::size_t>(std::max(rows, 0)));
+  std::vector<RowVerdict> verdicts(static_cast<std::size_t>(rows));
   for (int row = 0; row < rows; ++row) {
     if (!source.IsUsed(row)) continue;
     const SourceRowFacts fact = row < static_cast<int>(facts.size()) ? facts[row] : SourceRowFacts{};
