@@ -31,28 +31,28 @@ ForeignRead ReadPastedPoints(std::string_view text, bool tokyoDatum, PointFile& 
   PointFile stored;
   const ForeignRead read = StoreForeignPoints(parsed.points, tokyoDatum, stored);
   // Unlike the import list, a paste has no row to show a place whose position a slot cannot
-  // hold (south or west of the zero lines): it is left out, and the message counts it.
-  PointFile kept;
+  // hold (south or west of the zero lines): it is left out, and the message counts it. From
+  // the back, so that the later slots moving up leave the earlier ones where they were.
   int outside = 0;
-  for (int slot = 0; slot < stored.GetPointCount(); ++slot) {
+  for (int slot = stored.GetPointCount() - 1; slot >= 0; --slot) {
     if (!read.rows[static_cast<std::size_t>(slot)].positionHeld) {
+      stored.DeleteRecord(slot);
       ++outside;
-      continue;
     }
-    const int to = kept.GetPointCount();
-    kept.InsertRecord(to);
-    CopyWholePoint(kept, to, stored, slot);
-    // Text without a name gives the one a new point gets.
-    if (kept.GetName(to).empty()) kept.SetName(to, kPastedPointName);
-    kept.UpdateChecksum(to);
+  }
+  // Text without a name gives the one a new point gets.
+  for (int slot = 0; slot < stored.GetPointCount(); ++slot) {
+    if (!stored.GetName(slot).empty()) continue;
+    stored.SetName(slot, kPastedPointName);
+    stored.UpdateChecksum(slot);
   }
   if (outside > 0) result.message = std::to_string(outside) + " 地点は位置を登録できないため除きました。";
   if (!read.message.empty()) result.message += (result.message.empty() ? "" : "\n") + read.message;
-  if (kept.GetPointCount() == 0) {
+  if (stored.GetPointCount() == 0) {
     result.message += "\n何も追加しませんでした。";
     return result;
   }
-  points = kept;
+  points = stored;
   result.loaded = true;
   return result;
 }
