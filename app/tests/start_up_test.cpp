@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, TheMenuOffersTheCommandsInOrder) {
        {"ｱﾌﾟﾘｹｰｼｮﾝの終了", ID_APP_EXIT}},
       {{"元に戻す\tCtrl+Z", ID_EDIT_UNDO}, {"やり直し\tCtrl+Y", ID_EDIT_REDO}, {"", 0},
        {"変更", IDC_EDIT_POINT}, {"追加", IDC_ADD_POINT}, {"削除", IDC_DELETE_POINT}, {"", 0},
-       {"一括変更", IDM_BULK_EDIT}, {"", 0},
+       {"コピー\tCtrl+C", ID_EDIT_COPY}, {"貼り付け\tCtrl+V", ID_EDIT_PASTE}, {"一括変更", IDM_BULK_EDIT}, {"", 0},
        {"検索\tCtrl+F", ID_EDIT_FIND}, {"次を検索\tF3", ID_EDIT_REPEAT}, {"", 0},
        {"地図表示", IDC_MAP_DISPLAY}, {"位置取り込み", IDC_TAKE_POSITION},
        {"位置をマーカーへ移動", IDM_MOVE_TO_MARKER}},
