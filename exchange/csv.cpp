@@ -341,11 +341,7 @@ ParsedWaypoints ReadCsv(std::string_view text, int offsetMinutes) {
         p.longitude = place->longitude;
       }
       if (place && TrimBlanks(p.name).empty()) {
-        // A percent-encoded name may hold any byte; line breaks and NULs name nothing.
         p.name = place->name;
-        for (char& c : p.name) {
-          if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-        }
       }
     }
     struct Code { Column column; const char* what; int max; std::optional<int>& value; };

@@ -245,5 +245,9 @@ std::optional<LinkedPlace> PlaceFromLink(std::string_view link, std::string& err
     error = "the place's name in the link is not UTF-8 text";
     return std::nullopt;
   }
+  // A percent-encoded name may hold any byte; line breaks, tabs and NULs are no part of a name.
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
   return LinkedPlace{position->latitude, position->longitude, std::move(name)};
 }

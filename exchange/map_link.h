@@ -18,7 +18,8 @@ struct LinkedPlace {
 //   ?q=lat,lon  ?query=lat,lon  ?ll=lat,lon  ?mlat=..&mlon=..   query parameters
 //   #map=zoom/lat/lon or #zoom/lat/lon      a fragment
 // The name comes from a /place/<name>/ segment (percent-decoded, '+' as a blank) or a geo:
-// URI's "(name)". Nothing, with `error` empty, when the link carries no position (a short
-// link, which only the network could resolve); nothing with `error` set when the link is
-// broken: a percent-encoded name that is not UTF-8, coordinates out of range.
+// URI's "(name)", control characters in it as blanks. Nothing, with `error` empty, when the
+// link carries no position (a short link, which only the network could resolve); nothing with
+// `error` set when the link is broken: a percent-encoded name that is not UTF-8, coordinates
+// out of range.
 std::optional<LinkedPlace> PlaceFromLink(std::string_view link, std::string& error);

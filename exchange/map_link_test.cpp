@@ -33,6 +33,7 @@ TEST(MapLink, ReadsThePositionAndNameOfEachForm) {
       {"GEO:0,0?q=35.7101,139.8107(%E3%82%B9%E3%82%AB%E3%82%A4%E3%83%84%E3%83%AA%E3%83%BC)", 35.7101, 139.8107,
        "スカイツリー"},
       {"  <https://www.google.com/maps/@-33.8568,151.2153,15z>\r\n", -33.8568, 151.2153, ""},
+      {"https://www.google.com/maps/place/A%0AB%00C%09D/@35.1,139.1,17z", 35.1, 139.1, "A B C D"},
   };
   for (const LinkCase& c : cases) {
     std::string error;
