@@ -8,16 +8,6 @@
 
 namespace {
 
-bool StartsWithNoCase(std::string_view text, std::string_view head) {
-  if (text.size() < head.size()) return false;
-  for (std::size_t i = 0; i < head.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != head[i]) return false;
-  }
-  return true;
-}
-
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;

@@ -9,6 +9,7 @@
 #include "exchange/coordinate_text.h"
 #include "exchange/csv.h"
 #include "exchange/map_link.h"
+#include "exchange/values.h"
 
 namespace {
 
@@ -155,16 +156,6 @@ std::optional<Waypoint> ReadPositionLine(std::string_view line) {
     }
   }
   return std::nullopt;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view head) {
-  if (text.size() < head.size()) return false;
-  for (std::size_t i = 0; i < head.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != head[i]) return false;
-  }
-  return true;
 }
 
 // Where a link starts in the line (a geo: URI or a web address), or npos.

@@ -104,6 +104,16 @@ std::string FormatDegrees(double degrees) {
   return std::string(buffer, end);
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view head) {
+  if (text.size() < head.size()) return false;
+  for (std::size_t i = 0; i < head.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != head[i]) return false;
+  }
+  return true;
+}
+
 std::optional<double> ParseNumber(std::string_view text) {
   text = Trim(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);

@@ -13,6 +13,10 @@
 // degrees), so a point comes back to the same unit.
 std::string FormatDegrees(double degrees);
 
+// Whether `text` begins with `head` (lower-case ASCII), letters compared without case: the
+// schemes and keys of links and URIs.
+bool StartsWithNoCase(std::string_view text, std::string_view head);
+
 // A whole decimal number, blanks around it allowed; nothing else in the text.
 std::optional<double> ParseNumber(std::string_view text);
 std::optional<long long> ParseInteger(std::string_view text);
