@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
-seconds=${2:-20}
+seconds=${2:-12}
 jobs=$(nproc)
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
