@@ -21,24 +21,6 @@ class ClipboardTest : public EditingTest {
   }
   void PutOnClipboard(const std::string& utf8) { ASSERT_TRUE(WriteClipboardText(window.Handle(), utf8)); }
   std::string OnClipboard() { return ReadClipboardText(window.Handle()).value_or("(none)"); }
-  // Ctrl + `key` pressed in window `target`, as the dialog manager hands it to the filter.
-  bool PressCtrl(HWND target, WPARAM key) {
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    ::SetKeyboardState(keys);
-    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
-    const bool translated = ::CallMsgFilterW(&msg, MSGF_DIALOGBOX) != 0;
-    keys[VK_CONTROL] = 0;
-    ::SetKeyboardState(keys);
-    PumpMessages();
-    return translated;
-  }
-  UINT EditMenuState(UINT id) {
-    const Menu popup = Menu(window.GetMenu()).SubMenu(1);
-    window.Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.Handle()), 1);
-    return popup.ItemState(id) & (MF_GRAYED | MF_DISABLED);
-  }
 
   MemoryRegistry registry;
 };

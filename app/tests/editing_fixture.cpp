@@ -117,3 +117,22 @@ void TypeIntoEditDialog(Dialog& dialog, const PointTyping& typing) {
   dialog.PostCommand(IDOK);
   dialog.PostCommand(IDCANCEL);
 }
+
+UINT EditingTest::EditMenuState(UINT id) {
+  const Menu popup = Menu(window.GetMenu()).SubMenu(1);
+  window.Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.Handle()), 1);
+  return popup.ItemState(id) & (MF_GRAYED | MF_DISABLED);
+}
+
+bool EditingTest::PressCtrl(HWND target, WPARAM key) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
+  const bool translated = ::CallMsgFilterW(&msg, MSGF_DIALOGBOX) != 0;
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  PumpMessages();
+  return translated;
+}

@@ -47,6 +47,11 @@ class EditingTest : public ::testing::Test {
   PointTextRow RowTexts(int row) const;
   // Every row shows its slot, and there is one row per listed slot.
   void ExpectListMatchesTable() const;
+  // The state of an item of the 編集 pop-up as the menu is about to show it.
+  UINT EditMenuState(UINT id);
+  // Ctrl + `key` pressed in window `target`, as the dialog manager hands it to the filter;
+  // true when the window's keys took it.
+  bool PressCtrl(HWND target, WPARAM key);
 
   PointFile& Points() { return window.Points(); }
   PointListView& List() { return window.PointList(); }

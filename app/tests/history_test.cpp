@@ -47,25 +47,6 @@ class HistoryTest : public EditingTest {
     notice.iSubItem = column;
     window.Send(WM_NOTIFY, IDC_POINT_LIST, reinterpret_cast<LPARAM>(&notice));
   }
-  // The state of an item of the 編集 pop-up as the menu is about to show it.
-  UINT EditMenuState(UINT id) {
-    const Menu popup = Menu(window.GetMenu()).SubMenu(1);
-    window.Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.Handle()), 1);
-    return popup.ItemState(id) & (MF_GRAYED | MF_DISABLED);
-  }
-  // Ctrl + `key` pressed in window `target`, as the dialog manager hands it to the filter.
-  bool PressCtrl(HWND target, WPARAM key) {
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    ::SetKeyboardState(keys);
-    MSG msg{target, WM_KEYDOWN, key, 1, 0, {}};
-    const bool translated = ::CallMsgFilterW(&msg, MSGF_DIALOGBOX) != 0;
-    keys[VK_CONTROL] = 0;
-    ::SetKeyboardState(keys);
-    PumpMessages();
-    return translated;
-  }
 };
 
 TEST_F(HistoryTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
