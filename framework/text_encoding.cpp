@@ -6,26 +6,30 @@ namespace {
 
 constexpr UINT kShiftJis = 932;
 
-}  // namespace
-
-std::wstring WidenText(std::string_view sjis) {
-  if (sjis.empty()) return {};
-  const int length = static_cast<int>(sjis.size());
-  const int needed = ::MultiByteToWideChar(kShiftJis, 0, sjis.data(), length, nullptr, 0);
+std::wstring Widen(UINT codePage, std::string_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int needed = ::MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
   std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(kShiftJis, 0, sjis.data(), length, wide.data(), needed);
+  ::MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), needed);
   return wide;
 }
 
-std::string NarrowText(std::wstring_view text) {
+// `defaultChar` stands for what the code page cannot hold (UTF-8 holds everything and takes none).
+std::string Narrow(UINT codePage, std::wstring_view text, const char* defaultChar) {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());
-  const int needed =
-      ::WideCharToMultiByte(kShiftJis, 0, text.data(), length, nullptr, 0, "?", nullptr);
+  const int needed = ::WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, defaultChar, nullptr);
   std::string narrow(static_cast<size_t>(needed), '\0');
-  ::WideCharToMultiByte(kShiftJis, 0, text.data(), length, narrow.data(), needed, "?", nullptr);
+  ::WideCharToMultiByte(codePage, 0, text.data(), length, narrow.data(), needed, defaultChar, nullptr);
   return narrow;
 }
+
+}  // namespace
+
+std::wstring WidenText(std::string_view sjis) { return Widen(kShiftJis, sjis); }
+
+std::string NarrowText(std::wstring_view text) { return Narrow(kShiftJis, text, "?"); }
 
 std::optional<std::string> NarrowExactly(std::wstring_view text) {
   if (text.empty()) return std::string();
@@ -45,23 +49,9 @@ std::optional<std::string> NarrowExactly(std::wstring_view text) {
   return narrow;
 }
 
-std::wstring WidenUtf8(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int length = static_cast<int>(utf8.size());
-  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
-  return wide;
-}
+std::wstring WidenUtf8(std::string_view utf8) { return Widen(CP_UTF8, utf8); }
 
-std::string NarrowToUtf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<size_t>(needed), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, narrow.data(), needed, nullptr, nullptr);
-  return narrow;
-}
+std::string NarrowToUtf8(std::wstring_view text) { return Narrow(CP_UTF8, text, nullptr); }
 
 std::string UnrepresentablePathText(std::wstring_view path) {
   // Appended piece by piece: g++ 12 warns wrongly (-Wrestrict) about "literal" + a temporary.
